@@ -1,7 +1,71 @@
 #include "ui/dialogs/AddColonyDialog.h"
 
-// Not built yet: the template does not exist, so opening the dialog fails.
-INT_PTR CALLBACK AddColonyDialogProc(HWND, UINT, WPARAM, LPARAM)
+#include "model/ColonyList.h"
+#include "res/resource.h"
+#include "ui/DialogFields.h"
+#include "ui/Messages.h"
+
+#include <cstdint>
+#include <string>
+
+namespace
 {
-    return FALSE;
+
+// Every field is read before anything is decided, so one message covers all that is missing.
+void AcceptNewColony(HWND hDlg)
+{
+    std::string name;
+    const bool nameMissing = !FieldHasText(hDlg, IDC_ADD_NAME);
+    if (!nameMissing && !ReadFieldText(hDlg, IDC_ADD_NAME, name))
+    {
+        // The dialog stays open with everything the user typed, so nothing is lost.
+        ShowMessage(hDlg, "Not enough memory to read the colony name!", "Error", MB_OK | MB_ICONHAND);
+        return;
+    }
+    const bool metalMissing = !FieldHasText(hDlg, IDC_ADD_METAL);
+    const std::uint32_t metal = ReadFieldNumber(hDlg, IDC_ADD_METAL);
+    const bool crystalMissing = !FieldHasText(hDlg, IDC_ADD_CRYSTAL);
+    const std::uint32_t crystal = ReadFieldNumber(hDlg, IDC_ADD_CRYSTAL);
+    const bool deuteriumMissing = !FieldHasText(hDlg, IDC_ADD_DEUTERIUM);
+    const std::uint32_t deuterium = ReadFieldNumber(hDlg, IDC_ADD_DEUTERIUM);
+
+    if (nameMissing || metalMissing || crystalMissing || deuteriumMissing)
+    {
+        ShowMessage(hDlg, "Colony data is missing! Please enter all colony data.", "Error",
+                    MB_OK | MB_ICONEXCLAMATION);
+        EndDialog(hDlg, 2);
+        return;
+    }
+    if (g_ColonyList.FindColony(name) != nullptr)
+    {
+        ShowMessage(hDlg, "Colony with this name allready exists.", "Info", MB_OK | MB_ICONINFORMATION);
+        EndDialog(hDlg, 2);
+        return;
+    }
+    g_ColonyList.AddColony(name, metal, crystal, deuterium);
+    EndDialog(hDlg, 1);
+}
+
+} // namespace
+
+// Nothing is set up on opening: the dialog starts with four empty edits.
+INT_PTR CALLBACK AddColonyDialogProc(HWND hDlg, UINT message, WPARAM wParam, LPARAM)
+{
+    switch (message)
+    {
+        case WM_COMMAND:
+            switch (LOWORD(wParam))
+            {
+                case IDOK:
+                    AcceptNewColony(hDlg);
+                    return TRUE;
+                case IDCANCEL:
+                    EndDialog(hDlg, 2);
+                    return TRUE;
+                default:
+                    return TRUE;
+            }
+        default:
+            return FALSE;
+    }
 }

@@ -1,7 +1,76 @@
 #include "ui/dialogs/DeleteColonyDialog.h"
 
-// Not built yet: the template does not exist, so opening the dialog fails.
-INT_PTR CALLBACK DeleteColonyDialogProc(HWND, UINT, WPARAM, LPARAM)
+#include "model/ColonyList.h"
+#include "res/resource.h"
+#include "ui/DialogFields.h"
+#include "ui/Messages.h"
+
+#include <string>
+
+namespace
 {
-    return FALSE;
+
+void InitDeleteDialog(HWND hDlg, LPARAM parameter)
+{
+    if (LOWORD(parameter) == DELETE_CURRENT_MARKER)
+    {
+        // The Delete button has already put the cursor on the selected colony.
+        g_ColonyList.RemoveColony(g_ColonyList.GetCurrent());
+        EndDialog(hDlg, 1);
+    }
+}
+
+// The messages here have no owner, as the dialog has always shown them.
+void DeleteNamedColony(HWND hDlg)
+{
+    std::string name;
+    if (!FieldHasText(hDlg, IDC_DELETE_NAME))
+    {
+        ShowMessage(nullptr, "Please enter name of colony to be deleted!", "Error",
+                    MB_OK | MB_ICONEXCLAMATION);
+    }
+    else if (!ReadFieldText(hDlg, IDC_DELETE_NAME, name))
+    {
+        // The dialog stays open with the typed name; nothing is removed.
+        ShowMessage(hDlg, "Not enough memory to read the colony name!", "Error", MB_OK | MB_ICONHAND);
+        return;
+    }
+
+    CNode* colony = g_ColonyList.FindColony(name);
+    if (colony != nullptr)
+    {
+        g_ColonyList.RemoveColony(colony);
+    }
+    else
+    {
+        ShowMessage(nullptr, "Colony with this name doesn't exist. Please, check spelling!", "Error",
+                    MB_OK | MB_ICONEXCLAMATION);
+    }
+    EndDialog(hDlg, 1);
+}
+
+} // namespace
+
+INT_PTR CALLBACK DeleteColonyDialogProc(HWND hDlg, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    switch (message)
+    {
+        case WM_INITDIALOG:
+            InitDeleteDialog(hDlg, lParam);
+            return TRUE;
+        case WM_COMMAND:
+            switch (LOWORD(wParam))
+            {
+                case IDOK:
+                    DeleteNamedColony(hDlg);
+                    return TRUE;
+                case IDCANCEL:
+                    EndDialog(hDlg, 2);
+                    return TRUE;
+                default:
+                    return TRUE;
+            }
+        default:
+            return FALSE;
+    }
 }
