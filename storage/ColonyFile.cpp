@@ -1,0 +1,249 @@
+#include "storage/ColonyFile.h"
+
+#include "model/ColonyList.h"
+#include "storage/ReplacementFile.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <cstdio>
+#include <cstring>
+#include <deque>
+#include <limits>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <type_traits>
+#include <unordered_set>
+#include <utility>
+#include <vector>
+
+static_assert(std::numeric_limits<double>::is_iec559 && sizeof(double) == 8,
+              "amounts are stored as IEEE 754 binary64");
+static_assert(std::is_standard_layout<SColony>::value, "SColony is written and read as raw bytes");
+static_assert(sizeof(SColony) == 224, "a record of coldata.dat is 224 bytes");
+static_assert(offsetof(SColony, name) == 0 && offsetof(SColony, metal) == 200 &&
+                  offsetof(SColony, crystal) == 208 && offsetof(SColony, deuterium) == 216,
+              "the fields of a record stand without padding");
+
+namespace
+{
+
+const char kFileName[] = "coldata.dat";
+// Stands alone in the file of an empty list.
+const char kEmptyListMarker[] = "KolvarnScreewsThisFile";
+constexpr std::size_t kNameSize = sizeof(SColony::name);
+// Records moved per read or write call: big enough that a million records need few calls.
+constexpr std::size_t kRecordsPerChunk = 4096;
+
+void PutAmount(unsigned char (&field)[8], std::uint32_t amount)
+{
+    const double value = amount;
+    std::uint64_t bits = 0;
+    std::memcpy(&bits, &value, sizeof bits);
+    for (std::size_t i = 0; i < sizeof field; ++i)
+    {
+        field[i] = static_cast<unsigned char>(bits >> (8 * i));
+    }
+}
+
+std::uint32_t GetAmount(const unsigned char (&field)[8])
+{
+    std::uint64_t bits = 0;
+    for (std::size_t i = 0; i < sizeof field; ++i)
+    {
+        bits |= static_cast<std::uint64_t>(field[i]) << (8 * i);
+    }
+    double value = 0;
+    std::memcpy(&value, &bits, sizeof value);
+    // A damaged or foreign file may hold anything: NaN, infinities and numbers no signed
+    // 64-bit integer can hold have no truncated value and read as 0.
+    constexpr double kInt64Bound = 9223372036854775808.0; // 2^63
+    if (!(value >= -kInt64Bound && value < kInt64Bound))
+    {
+        return 0;
+    }
+    const auto whole = static_cast<std::int64_t>(value);
+    return static_cast<std::uint32_t>(static_cast<std::uint64_t>(whole));
+}
+
+struct SLoadedColony
+{
+    std::string name;
+    std::uint32_t metal;
+    std::uint32_t crystal;
+    std::uint32_t deuterium;
+};
+
+struct SFileCloser
+{
+    void operator()(std::FILE* file) const { std::fclose(file); }
+};
+
+enum class ERead
+{
+    Colonies, // the file holds colonies that replace the list
+    KeepList, // the marker, or not even one whole record
+    Failed,   // the file could not be opened or read to its end
+};
+
+// Reads the whole file before anything is changed, so that a read that fails half-way
+// leaves the list as it was. Later records with a name already taken are skipped here, with
+// a set of the names taken, so that loading stays linear in the size of the file.
+ERead ReadColonies(std::deque<SLoadedColony>& colonies)
+{
+    std::unique_ptr<std::FILE, SFileCloser> file(std::fopen(kFileName, "rb"));
+    if (!file)
+    {
+        return ERead::Failed;
+    }
+    std::vector<SColony> chunk(kRecordsPerChunk);
+    std::unordered_set<std::string_view> taken;
+    bool first = true;
+    for (;;)
+    {
+        const std::size_t bytes = std::fread(chunk.data(), 1, chunk.size() * sizeof(SColony), file.get());
+        const std::size_t records = bytes / sizeof(SColony);
+        for (std::size_t i = 0; i < records; ++i)
+        {
+            const SColony& record = chunk[i];
+            std::string name = record.GetName();
+            if (first && name == kEmptyListMarker)
+            {
+                return ERead::KeepList;
+            }
+            first = false;
+            if (taken.count(name) != 0)
+            {
+                continue;
+            }
+            // The deque never moves its elements, so the set may keep views of their names.
+            colonies.push_back(
+                {std::move(name), record.GetMetal(), record.GetCrystal(), record.GetDeuterium()});
+            taken.insert(colonies.back().name);
+        }
+        if (bytes < chunk.size() * sizeof(SColony))
+        {
+            // Anything short of a whole record at the end is ignored; a short read that is
+            // not the end of the file is a failure.
+            if (std::ferror(file.get()) != 0)
+            {
+                return ERead::Failed;
+            }
+            break;
+        }
+    }
+    return colonies.empty() ? ERead::KeepList : ERead::Colonies;
+}
+
+} // namespace
+
+SColony::SColony() : name{}, metal{}, crystal{}, deuterium{} {}
+
+SColony::SColony(std::string colonyName, std::uint32_t metalAmount, std::uint32_t crystalAmount,
+                 std::uint32_t deuteriumAmount)
+    : SColony()
+{
+    SetName(std::move(colonyName));
+    PutAmount(metal, metalAmount);
+    PutAmount(crystal, crystalAmount);
+    PutAmount(deuterium, deuteriumAmount);
+}
+
+void SColony::SetName(std::string colonyName)
+{
+    std::memset(name, 0, kNameSize);
+    std::memcpy(name, colonyName.data(), colonyName.size() < kNameSize ? colonyName.size() : kNameSize);
+}
+
+std::string SColony::GetName() const
+{
+    const void* end = std::memchr(name, 0, kNameSize);
+    const std::size_t length =
+        end == nullptr ? kNameSize : static_cast<std::size_t>(static_cast<const char*>(end) - name);
+    return std::string(name, length);
+}
+
+std::uint32_t SColony::GetMetal() const
+{
+    return GetAmount(metal);
+}
+
+std::uint32_t SColony::GetCrystal() const
+{
+    return GetAmount(crystal);
+}
+
+std::uint32_t SColony::GetDeuterium() const
+{
+    return GetAmount(deuterium);
+}
+
+void SaveColonies()
+{
+    CReplacementFile file(kFileName);
+    if (!file.Create())
+    {
+        ReportFileError("Failed to create file.");
+        return;
+    }
+
+    std::vector<SColony> chunk;
+    chunk.reserve(kRecordsPerChunk);
+    auto writeChunk = [&file, &chunk]()
+    {
+        const bool written = file.Write(chunk.data(), chunk.size() * sizeof(SColony));
+        chunk.clear();
+        return written;
+    };
+
+    if (g_ColonyList.IsEmpty())
+    {
+        chunk.emplace_back(kEmptyListMarker, 0, 0, 0);
+    }
+    for (const CNode* node = g_ColonyList.GetHead(); node != nullptr; node = node->GetNext())
+    {
+        chunk.emplace_back(node->GetName(), node->GetMetal(), node->GetCrystal(), node->GetDeuterium());
+        if (chunk.size() == kRecordsPerChunk && !writeChunk())
+        {
+            ReportFileError("Failed to write file.");
+            return;
+        }
+    }
+    if (!chunk.empty() && !writeChunk())
+    {
+        ReportFileError("Failed to write file.");
+        return;
+    }
+
+    switch (file.Commit())
+    {
+        case CReplacementFile::EResult::Done:
+            break;
+        case CReplacementFile::EResult::CannotCreate:
+            ReportFileError("Failed to create file.");
+            break;
+        case CReplacementFile::EResult::CannotWrite:
+            ReportFileError("Failed to write file.");
+            break;
+    }
+}
+
+void LoadColonies()
+{
+    std::deque<SLoadedColony> colonies;
+    switch (ReadColonies(colonies))
+    {
+        case ERead::Failed:
+            ReportFileError("Failed accessing file.");
+            return;
+        case ERead::KeepList:
+            return;
+        case ERead::Colonies:
+            break;
+    }
+    g_ColonyList.RemoveAll();
+    for (SLoadedColony& colony : colonies)
+    {
+        g_ColonyList.AddColony(std::move(colony.name), colony.metal, colony.crystal, colony.deuterium);
+    }
+}

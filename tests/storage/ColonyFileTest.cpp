@@ -1,0 +1,465 @@
+#include "storage/ColonyFile.h"
+#include "model/ColonyList.h"
+#include "storage/DataFolder.h"
+#include "storage/ShownErrors.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <cstring>
+#include <limits>
+#include <string>
+#include <vector>
+
+#ifdef _WIN32
+#include <windows.h>
+#endif
+
+namespace
+{
+
+const char kData[] = "coldata.dat";
+const std::string kMarker = "KolvarnScreewsThisFile";
+const std::vector<std::string> kNoError;
+const std::vector<std::string> kCannotCreate{"Failed to create file."};
+const std::vector<std::string> kCannotAccess{"Failed accessing file."};
+
+const std::vector<Colony> kEarlier{{"Earlier", 5, 6, 7}, {"Second", 8, 9, 10}};
+
+Bytes BytesOf(const SColony& record)
+{
+    const auto* first = reinterpret_cast<const unsigned char*>(&record);
+    return Bytes(first, first + sizeof record);
+}
+
+std::vector<std::string> Save()
+{
+    return RunShowingErrors(SaveColonies);
+}
+
+std::vector<std::string> Load()
+{
+    return RunShowingErrors(LoadColonies);
+}
+
+void ExpectCursorOnHead()
+{
+    EXPECT_EQ(g_ColonyList.GetCurrent(), g_ColonyList.GetHead());
+}
+
+} // namespace
+
+// ---- The record ----
+
+TEST(ColonyRecord, HoldsExactlyTheBytesOfTheFile)
+{
+    EXPECT_EQ(BytesOf(SColony("Alpha", 1, 4294967295u, 0)), Record("Alpha", 1, 4294967295.0, 0));
+    // The same bytes spelled out, so that the expected record cannot share a mistake with it.
+    const Bytes record = BytesOf(SColony("", 1, 4294967295u, 0));
+    EXPECT_EQ(Bytes(record.begin(), record.begin() + 200), Bytes(200, 0));
+    EXPECT_EQ(Bytes(record.begin() + 200, record.end()),
+              (Bytes{0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0xF0, 0x3F, 0x00, 0x00, 0xE0, 0xFF,
+                     0xFF, 0xFF, 0xEF, 0x41, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00}));
+}
+
+TEST(ColonyRecord, NameFieldKeepsAtMost200BytesAndReadsUpToTheFirstZero)
+{
+    struct Case
+    {
+        std::string name;
+        std::string readBack;
+    };
+    const std::string longName(250, 'x');
+    const std::vector<Case> cases{
+        {"", ""},
+        {"A", "A"},
+        {std::string(199, 'n'), std::string(199, 'n')},
+        {std::string(200, 'n'), std::string(200, 'n')},
+        {longName, longName.substr(0, 200)},
+        {"Caf\xe9 \xff\x80", "Caf\xe9 \xff\x80"},
+        {std::string("ab\0cd", 5), "ab"},
+    };
+    for (const Case& c : cases)
+    {
+        SCOPED_TRACE("name of " + std::to_string(c.name.size()) + " bytes");
+        SColony record(c.name, 0, 0, 0);
+        EXPECT_EQ(record.GetName(), c.readBack);
+        Bytes field(c.name.begin(),
+                    c.name.begin() + static_cast<std::ptrdiff_t>(std::min<std::size_t>(c.name.size(), 200)));
+        field.resize(200, 0);
+        const Bytes bytes = BytesOf(record);
+        EXPECT_EQ(Bytes(bytes.begin(), bytes.begin() + 200), field);
+
+        record.SetName("z");
+        EXPECT_EQ(record.GetName(), "z") << "SetName must clear what stood there before";
+    }
+}
+
+TEST(ColonyRecord, StoredNumbersReadAsTheirTruncatedLow32Bits)
+{
+    struct Case
+    {
+        const char* what;
+        std::uint64_t bits;
+        std::uint32_t amount;
+    };
+    auto bits = [](double value)
+    {
+        std::uint64_t out = 0;
+        std::memcpy(&out, &value, sizeof out);
+        return out;
+    };
+    const double inf = std::numeric_limits<double>::infinity();
+    const std::vector<Case> cases{
+        {"zero", bits(0.0), 0},
+        {"negative zero", bits(-0.0), 0},
+        {"one", bits(1.0), 1},
+        {"largest amount", bits(4294967295.0), 4294967295u},
+        {"3.9 truncates", bits(3.9), 3},
+        {"-0.5 truncates to 0", bits(-0.5), 0},
+        {"-1 wraps", bits(-1.0), 4294967295u},
+        {"-3.9 truncates to -3", bits(-3.9), 4294967293u},
+        {"2^32 wraps to 0", bits(4294967296.0), 0},
+        {"2^32 + 5", bits(4294967301.0), 5},
+        {"largest below 2^63", bits(9223372036854774784.0), 4294966272u},
+        {"-2^63", bits(-9223372036854775808.0), 0},
+        {"smallest subnormal", 1, 0},
+        {"2^63 is out of range", bits(9223372036854775808.0), 0},
+        {"1e300", bits(1e300), 0},
+        {"-1e300", bits(-1e300), 0},
+        {"infinity", bits(inf), 0},
+        {"minus infinity", bits(-inf), 0},
+        {"quiet NaN", 0x7FF8000000000000ull, 0},
+        {"negative NaN with payload", 0xFFF0000000000001ull, 0},
+    };
+    for (const Case& c : cases)
+    {
+        SCOPED_TRACE(c.what);
+        SColony record;
+        const Bytes bytes = RecordWithBits("n", c.bits, c.bits, c.bits);
+        std::memcpy(&record, bytes.data(), sizeof record);
+        EXPECT_EQ(record.GetMetal(), c.amount);
+        EXPECT_EQ(record.GetCrystal(), c.amount);
+        EXPECT_EQ(record.GetDeuterium(), c.amount);
+    }
+}
+
+TEST(ColonyRecord, EveryAmountWrittenReadsBackUnchanged)
+{
+    // Every power of two and its neighbours, and a spread of other values.
+    std::vector<std::uint32_t> amounts{0, 4294967295u};
+    for (int shift = 0; shift < 32; ++shift)
+    {
+        const std::uint32_t power = std::uint32_t{1} << shift;
+        amounts.insert(amounts.end(), {power - 1, power, power + 1});
+    }
+    for (std::uint32_t value = 12345; amounts.size() < 200000; value = value * 1664525u + 1013904223u)
+    {
+        amounts.push_back(value);
+    }
+    std::size_t wrong = 0;
+    for (std::uint32_t amount : amounts)
+    {
+        const SColony record("n", amount, amount ^ 0xFFFFFFFFu, amount);
+        if (record.GetMetal() != amount || record.GetCrystal() != (amount ^ 0xFFFFFFFFu) ||
+            record.GetDeuterium() != amount)
+        {
+            ADD_FAILURE() << "amount " << amount << " changed";
+            if (++wrong == 5)
+            {
+                break;
+            }
+        }
+    }
+}
+
+// ---- Saving ----
+
+using SaveColoniesTest = DataFolderTest;
+
+TEST_F(SaveColoniesTest, AnEmptyListIsSavedAsTheMarkerAlone)
+{
+    EXPECT_EQ(Save(), kNoError);
+    EXPECT_EQ(ReadBytes(kData), Record(kMarker, 0, 0, 0));
+    EXPECT_EQ(FolderEntries(), std::vector<std::string>{kData});
+}
+
+TEST_F(SaveColoniesTest, ColoniesAreSavedInListOrderOneRecordEach)
+{
+    FillList({{"Alpha", 1500, 800, 300}, {"Beta", 0, 4294967295u, 1}, {std::string(250, 'L'), 7, 8, 9}});
+    // The previous content is longer: nothing of it may stay behind the new records.
+    WriteBytes(kData, Bytes(5000, 0xAB));
+    EXPECT_EQ(Save(), kNoError);
+    EXPECT_EQ(ReadBytes(kData), Concat({Record("Alpha", 1500, 800, 300), Record("Beta", 0, 4294967295.0, 1),
+                                        Record(std::string(200, 'L'), 7, 8, 9)}));
+    EXPECT_EQ(FolderEntries(), std::vector<std::string>{kData});
+    EXPECT_EQ(ListedColonies().size(), 3u);
+}
+
+TEST_F(SaveColoniesTest, AFileThatCannotBeReplacedStaysAsItWas)
+{
+    struct Case
+    {
+        const char* what;
+        bool directory;
+    };
+    for (const Case& c : {Case{"read-only coldata.dat", false}, Case{"a folder named coldata.dat", true}})
+    {
+        SCOPED_TRACE(c.what);
+        FillList(kEarlier);
+        const Bytes earlier = Record("Old", 1, 2, 3);
+        if (c.directory)
+        {
+            ASSERT_TRUE(std::filesystem::create_directory(kData));
+            WriteBytes(std::string(kData) + "/inside", earlier);
+        }
+        else
+        {
+            WriteBytes(kData, earlier);
+            SetReadOnly(kData, true);
+        }
+
+        EXPECT_EQ(Save(), kCannotCreate);
+
+        EXPECT_EQ(ListedColonies(), kEarlier);
+        EXPECT_EQ(FolderEntries(), std::vector<std::string>{kData}) << "no temporary file may stay";
+        if (c.directory)
+        {
+            EXPECT_TRUE(std::filesystem::is_directory(kData));
+            EXPECT_EQ(ReadBytes(std::string(kData) + "/inside"), earlier);
+            std::filesystem::remove_all(kData);
+        }
+        else
+        {
+            EXPECT_EQ(ReadBytes(kData), earlier);
+            EXPECT_TRUE(IsReadOnly(kData));
+            SetReadOnly(kData, false);
+            std::filesystem::remove(kData);
+        }
+    }
+}
+
+#ifdef _WIN32
+TEST_F(SaveColoniesTest, AFileLockedByAnotherProgramStaysAsItWas)
+{
+    const Bytes earlier = Record("Old", 1, 2, 3);
+    WriteBytes(kData, earlier);
+    FillList(kEarlier);
+    HANDLE other =
+        CreateFileA(kData, GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(other, INVALID_HANDLE_VALUE);
+
+    EXPECT_EQ(Save(), kCannotCreate);
+    CloseHandle(other);
+
+    EXPECT_EQ(ReadBytes(kData), earlier);
+    EXPECT_EQ(ListedColonies(), kEarlier);
+    EXPECT_EQ(FolderEntries(), std::vector<std::string>{kData});
+}
+#endif
+
+// ---- Loading ----
+
+using LoadColoniesTest = DataFolderTest;
+
+TEST_F(LoadColoniesTest, AMissingFileIsReportedAndCreatesNothing)
+{
+    FillList(kEarlier);
+    EXPECT_EQ(Load(), kCannotAccess);
+    EXPECT_EQ(ListedColonies(), kEarlier);
+    EXPECT_EQ(FolderEntries(), std::vector<std::string>{});
+}
+
+TEST_F(LoadColoniesTest, AFolderNamedLikeTheFileIsReported)
+{
+    FillList(kEarlier);
+    ASSERT_TRUE(std::filesystem::create_directory(kData));
+    EXPECT_EQ(Load(), kCannotAccess);
+    EXPECT_EQ(ListedColonies(), kEarlier);
+    EXPECT_TRUE(std::filesystem::is_directory(kData));
+}
+
+TEST_F(LoadColoniesTest, FilesThatBringNoColonyLeaveTheListAsItWas)
+{
+    struct Case
+    {
+        const char* what;
+        Bytes content;
+    };
+    const Bytes marker = Record(kMarker, 0, 0, 0);
+    const Bytes alpha = Record("Alpha", 1, 2, 3);
+    const std::vector<Case> cases{
+        {"empty file", {}},
+        {"one byte", {0x41}},
+        {"223 bytes", Bytes(alpha.begin(), alpha.end() - 1)},
+        {"the marker", marker},
+        {"the marker with amounts", Record(kMarker, 1, 2, 3)},
+        {"the marker before colonies", Concat({marker, alpha, Record("Beta", 4, 5, 6)})},
+        {"the marker and a trailing piece", Concat({marker, Bytes(100, 0x42)})},
+    };
+    for (const std::vector<Colony>& before : {kEarlier, std::vector<Colony>{}})
+    {
+        for (const Case& c : cases)
+        {
+            SCOPED_TRACE(std::string(c.what) + (before.empty() ? ", empty list" : ", two colonies"));
+            FillList(before);
+            WriteBytes(kData, c.content);
+            EXPECT_EQ(Load(), kNoError);
+            EXPECT_EQ(ListedColonies(), before);
+            EXPECT_EQ(ReadBytes(kData), c.content) << "loading never writes";
+        }
+    }
+}
+
+TEST_F(LoadColoniesTest, ColoniesReplaceTheListInFileOrder)
+{
+    struct Case
+    {
+        const char* what;
+        Bytes content;
+        std::vector<Colony> loaded;
+    };
+    const Bytes alpha = Record("Alpha", 1500, 800, 300);
+    const Bytes beta = Record("Beta", 0, 4294967295.0, 1);
+    const Bytes gamma = Record("Gamma", 7, 8, 9);
+    std::vector<Bytes> twelve;
+    std::vector<Colony> twelveLoaded;
+    for (std::uint32_t i = 0; i < 12; ++i)
+    {
+        twelve.push_back(Record("Colony " + std::to_string(i), i, i * 2, i * 3));
+        twelveLoaded.emplace_back("Colony " + std::to_string(i), i, i * 2, i * 3);
+    }
+    const std::vector<Case> cases{
+        {"three colonies",
+         Concat({alpha, beta, gamma}),
+         {{"Alpha", 1500, 800, 300}, {"Beta", 0, 4294967295u, 1}, {"Gamma", 7, 8, 9}}},
+        {"a later record of a name already taken is skipped",
+         Concat({alpha, Record("Alpha", 1, 1, 1), beta, Record("Beta", 2, 2, 2), alpha}),
+         {{"Alpha", 1500, 800, 300}, {"Beta", 0, 4294967295u, 1}}},
+        {"names differ by letter case and blanks",
+         Concat({alpha, Record("alpha", 1, 1, 1), Record("Alpha ", 2, 2, 2)}),
+         {{"Alpha", 1500, 800, 300}, {"alpha", 1, 1, 1}, {"Alpha ", 2, 2, 2}}},
+        {"a trailing piece is ignored",
+         Concat({alpha, gamma, Bytes(223, 0x47)}),
+         {{"Alpha", 1500, 800, 300}, {"Gamma", 7, 8, 9}}},
+        {"the marker name after the first record is a colony",
+         Concat({gamma, Record(kMarker, 1, 2, 3)}),
+         {{"Gamma", 7, 8, 9}, {kMarker, 1, 2, 3}}},
+        {"a name with no zero byte is its 200 bytes",
+         Concat({Record(std::string(200, 'N'), 1, 2, 3)}),
+         {{std::string(200, 'N'), 1, 2, 3}}},
+        {"stored numbers out of range or not numbers read as 0",
+         Concat({RecordWithBits("Odd", 0x7FF8000000000000ull, 0x7FF0000000000000ull, 0x43E0000000000000ull),
+                 Record("Wrapped", -1.0, 4294967296.0, 2.75)}),
+         {{"Odd", 0, 0, 0}, {"Wrapped", 4294967295u, 0, 2}}},
+        {"twelve colonies, no limit of its own", Concat(twelve), twelveLoaded},
+    };
+    for (const Case& c : cases)
+    {
+        SCOPED_TRACE(c.what);
+        FillList(kEarlier);
+        g_ColonyList.MoveNext();
+        WriteBytes(kData, c.content);
+        EXPECT_EQ(Load(), kNoError);
+        EXPECT_EQ(ListedColonies(), c.loaded);
+        EXPECT_EQ(g_ColonyList.GetCount(), c.loaded.size());
+        ExpectCursorOnHead();
+    }
+}
+
+#ifdef _WIN32
+TEST_F(LoadColoniesTest, AReadThatFailsHalfWayLeavesTheListAsItWas)
+{
+    std::vector<Bytes> records;
+    for (int i = 0; i < 10000; ++i)
+    {
+        records.push_back(Record("Colony " + std::to_string(i), 1, 2, 3));
+    }
+    WriteBytes(kData, Concat(records));
+    FillList(kEarlier);
+    // Another program holds a lock on a stretch far into the file: reading it fails.
+    HANDLE other = CreateFileA(kData, GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                               nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(other, INVALID_HANDLE_VALUE);
+    ASSERT_TRUE(LockFile(other, 224 * 9000, 0, 224, 0));
+
+    EXPECT_EQ(Load(), kCannotAccess);
+    UnlockFile(other, 224 * 9000, 0, 224, 0);
+    CloseHandle(other);
+    EXPECT_EQ(ListedColonies(), kEarlier);
+
+    EXPECT_EQ(Load(), kNoError) << "once the lock is gone the same file loads";
+    EXPECT_EQ(g_ColonyList.GetCount(), 10000u);
+}
+#endif
+
+// ---- Saving and loading again ----
+
+using ColonyFileRoundTripTest = DataFolderTest;
+
+TEST_F(ColonyFileRoundTripTest, WhatIsSavedLoadsBackAsItWas)
+{
+    const std::vector<std::vector<Colony>> lists{
+        {{"Alpha", 0, 0, 0}},
+        {{"Max", 4294967295u, 4294967295u, 4294967295u}, {"", 1, 2, 3}, {"alpha", 4, 5, 6}},
+        {{"Caf\xe9 \xff\x80\x01", 123456789, 987654321, 42}, {std::string(200, 'W'), 1, 1, 1}},
+    };
+    for (const std::vector<Colony>& list : lists)
+    {
+        SCOPED_TRACE(std::get<0>(list.front()));
+        FillList(list);
+        EXPECT_EQ(Save(), kNoError);
+        FillList(kEarlier);
+        EXPECT_EQ(Load(), kNoError);
+        EXPECT_EQ(ListedColonies(), list);
+        ExpectCursorOnHead();
+    }
+}
+
+TEST_F(ColonyFileRoundTripTest, LongNamesComeBackCutTo200Bytes)
+{
+    std::string name;
+    for (int i = 0; i < 250; ++i)
+    {
+        name.push_back(static_cast<char>('a' + i % 26));
+    }
+    FillList({{name, 1, 2, 3}});
+    EXPECT_EQ(Save(), kNoError);
+    EXPECT_EQ(Load(), kNoError);
+    EXPECT_EQ(ListedColonies(), (std::vector<Colony>{{name.substr(0, 200), 1, 2, 3}}));
+}
+
+TEST_F(ColonyFileRoundTripTest, AnEmptyListSavedAndLoadedKeepsWhatIsThere)
+{
+    EXPECT_EQ(Save(), kNoError);
+    FillList(kEarlier);
+    EXPECT_EQ(Load(), kNoError);
+    EXPECT_EQ(ListedColonies(), kEarlier);
+}
+
+TEST_F(ColonyFileRoundTripTest, AFirstColonyNamedLikeTheMarkerIsSavedButNotLoaded)
+{
+    const std::vector<Colony> list{{kMarker, 1, 2, 3}, {"Beta", 4, 5, 6}};
+    FillList(list);
+    EXPECT_EQ(Save(), kNoError);
+    EXPECT_EQ(ReadBytes(kData), Concat({Record(kMarker, 1, 2, 3), Record("Beta", 4, 5, 6)}));
+    FillList(kEarlier);
+    EXPECT_EQ(Load(), kNoError);
+    EXPECT_EQ(ListedColonies(), kEarlier);
+}
+
+TEST_F(ColonyFileRoundTripTest, AHundredThousandColoniesComeBackInOrder)
+{
+    std::vector<Colony> list;
+    for (std::uint32_t i = 0; i < 100000; ++i)
+    {
+        list.emplace_back("Colony " + std::to_string(i), i, ~i, i * 7u);
+    }
+    FillList(list);
+    EXPECT_EQ(Save(), kNoError);
+    EXPECT_EQ(ReadBytes(kData)->size(), 100000u * 224u);
+    FillList(kEarlier);
+    EXPECT_EQ(Load(), kNoError);
+    EXPECT_EQ(ListedColonies(), list);
+    EXPECT_EQ(g_ColonyList.GetCount(), 100000u);
+}
