@@ -1,0 +1,237 @@
+// The shipped ZerakCalc.exe seen from outside: started as the desktop starts it, read as a
+// user sees it, closed as a user closes it.
+
+#include "exe/ExeDriver.h"
+
+#include "res/resource.h"
+
+#include <gtest/gtest.h>
+
+using namespace exe;
+
+namespace
+{
+
+const char* const TITLE = "Kolvarn's Zerak Resources Calculator";
+const char* const STANDING_BY = "Kolvarn's Zerak Resources Calculator standing by ...";
+
+const std::vector<ColonyRecord> SAMPLE = {
+    {"Velquin Prime", 1200, 800, 300},
+    {"Outpost", 40, 20, 0},
+    {"Deep Moon", 4294967295u, 0, 7},
+};
+
+LRESULT ListCount(HWND main)
+{
+    HWND list = GetDlgItem(main, IDC_COLONYLIST);
+    DWORD_PTR count = 0;
+    if (list == nullptr ||
+        !SendMessageTimeoutA(list, LB_GETCOUNT, 0, 0, SMTO_ABORTIFHUNG, DEADLINE_MS, &count))
+        return -1;
+    return static_cast<LRESULT>(count);
+}
+
+// Starts the program in folder and waits for its window to be up and idle.
+HWND StartAndWait(Program& program, const ScratchFolder& folder, WORD show = SW_SHOWNORMAL)
+{
+    if (!program.Start(folder.Path(), show))
+    {
+        ADD_FAILURE() << "cannot start " << ProgramPath() << ", error " << GetLastError();
+        return nullptr;
+    }
+    HWND main = program.WaitForMainWindow();
+    EXPECT_NE(main, nullptr) << "no visible \"Velquin Window\"";
+    EXPECT_TRUE(program.WaitForIdle());
+    return main;
+}
+
+void ExpectEndsWithZero(Program& program)
+{
+    DWORD code = 12345;
+    ASSERT_TRUE(program.WaitForExit(code)) << "the program did not end";
+    EXPECT_EQ(code, 0u);
+}
+
+} // namespace
+
+TEST(ShippedProgram, StartsWithAnEmptyListEvenWhenTheDataFileExists)
+{
+    ScratchFolder folder;
+    ASSERT_TRUE(WriteColonyFile(folder.File("coldata.dat"), SAMPLE));
+    const std::vector<char> before = ReadWholeFile(folder.File("coldata.dat"));
+    ASSERT_EQ(before.size(), 3u * 224u);
+
+    Program program;
+    HWND main = StartAndWait(program, folder);
+    ASSERT_NE(main, nullptr);
+
+    EXPECT_EQ(ListCount(main), 0);
+    EXPECT_EQ(AskedText(GetDlgItem(main, IDC_STATUSBAR)), STANDING_BY);
+    for (int field : {IDC_METALRATE, IDC_CRYSTALRATE, IDC_DEUTERIUMRATE})
+        EXPECT_EQ(WindowText(GetDlgItem(main, field)), "") << "rate field " << field;
+    EXPECT_TRUE(IsWindowEnabled(GetDlgItem(main, IDC_LOADBUTTON)));
+    EXPECT_FALSE(IsWindowEnabled(GetDlgItem(main, IDC_DELETEBUTTON)));
+    EXPECT_FALSE(IsWindowEnabled(GetDlgItem(main, IDC_MODIFYBUTTON)));
+
+    // The file was there to be had: File, Load data brings all three colonies.
+    PostMessageA(main, WM_COMMAND, IDM_LOADDATA, 0);
+    EXPECT_TRUE(WaitUntil([&] { return ListCount(main) == 3; })) << "lines: " << ListCount(main);
+
+    PostMessageA(main, WM_CLOSE, 0, 0);
+    ExpectEndsWithZero(program);
+    EXPECT_EQ(ReadWholeFile(folder.File("coldata.dat")), before) << "the data file changed";
+}
+
+TEST(ShippedProgram, MainWindowHasItsTitleClassStyleAndSize)
+{
+    ScratchFolder folder;
+    Program program;
+    HWND main = StartAndWait(program, folder);
+    ASSERT_NE(main, nullptr);
+
+    EXPECT_EQ(WindowText(main), TITLE);
+    EXPECT_EQ(ClassName(main), "Velquin Window");
+    EXPECT_EQ(GetParent(main), nullptr);
+    EXPECT_NE(GetMenu(main), nullptr);
+
+    const LONG_PTR style = GetWindowLongPtrA(main, GWL_STYLE);
+    struct Bit
+    {
+        const char* name;
+        LONG_PTR bit;
+        bool wanted;
+    };
+    const Bit bits[] = {
+        {"WS_CAPTION", WS_CAPTION, true},
+        {"WS_SYSMENU", WS_SYSMENU, true},
+        {"WS_MINIMIZEBOX", WS_MINIMIZEBOX, true},
+        {"WS_MAXIMIZEBOX", WS_MAXIMIZEBOX, false},
+        {"WS_THICKFRAME", WS_THICKFRAME, false},
+        {"WS_POPUP", WS_POPUP, false},
+        {"WS_CHILD", WS_CHILD, false},
+        {"WS_VISIBLE", WS_VISIBLE, true},
+    };
+    for (const Bit& b : bits)
+        EXPECT_EQ((style & b.bit) == b.bit, b.wanted) << b.name << " in style 0x" << std::hex << style;
+
+    const SIZE size = OuterSize(main);
+    EXPECT_EQ(size.cx, 450);
+    EXPECT_EQ(size.cy, 300);
+    EXPECT_FALSE(IsIconic(main));
+    EXPECT_FALSE(IsZoomed(main));
+
+    // No edge or corner offers itself for dragging to another size.
+    RECT frame = {};
+    GetWindowRect(main, &frame);
+    const int midX = (frame.left + frame.right) / 2, midY = (frame.top + frame.bottom) / 2;
+    const POINT edges[] = {{frame.left, midY},
+                           {frame.right - 1, midY},
+                           {midX, frame.top},
+                           {midX, frame.bottom - 1},
+                           {frame.left, frame.top},
+                           {frame.right - 1, frame.top},
+                           {frame.left, frame.bottom - 1},
+                           {frame.right - 1, frame.bottom - 1}};
+    for (const POINT& p : edges)
+    {
+        DWORD_PTR hit = 0;
+        ASSERT_TRUE(SendMessageTimeoutA(main, WM_NCHITTEST, 0, MAKELPARAM(p.x, p.y), SMTO_ABORTIFHUNG,
+                                        DEADLINE_MS, &hit));
+        EXPECT_FALSE(hit >= HTLEFT && hit <= HTBOTTOMRIGHT)
+            << "sizing hit " << hit << " at " << p.x << "," << p.y;
+    }
+
+    PostMessageA(main, WM_CLOSE, 0, 0);
+    ExpectEndsWithZero(program);
+}
+
+TEST(ShippedProgram, HonoursTheShowCommandItIsStartedWith)
+{
+    struct Case
+    {
+        const char* name;
+        WORD show;
+        bool minimised;
+    };
+    const Case cases[] = {
+        {"SW_SHOWMINNOACTIVE", SW_SHOWMINNOACTIVE, true},
+        {"SW_SHOWMINIMIZED", SW_SHOWMINIMIZED, true},
+        {"SW_SHOWNORMAL", SW_SHOWNORMAL, false},
+    };
+    for (const Case& c : cases)
+    {
+        SCOPED_TRACE(c.name);
+        ScratchFolder folder;
+        Program program;
+        HWND main = StartAndWait(program, folder, c.show);
+        ASSERT_NE(main, nullptr);
+        EXPECT_EQ(IsIconic(main) != FALSE, c.minimised);
+
+        // Restored as from the task bar, it has its whole size again.
+        PostMessageA(main, WM_SYSCOMMAND, SC_RESTORE, 0);
+        EXPECT_TRUE(WaitUntil([&] { return !IsIconic(main) && IsWindowVisible(main); }));
+        EXPECT_TRUE(WaitUntil(
+            [&]
+            {
+                const SIZE size = OuterSize(main);
+                return size.cx == 450 && size.cy == 300;
+            }))
+            << OuterSize(main).cx << " x " << OuterSize(main).cy;
+
+        PostMessageA(main, WM_CLOSE, 0, 0);
+        ExpectEndsWithZero(program);
+    }
+}
+
+TEST(ShippedProgram, EveryWayOfClosingEndsWithExitCodeZeroAndSavesNothing)
+{
+    struct Route
+    {
+        const char* name;
+        void (*close)(HWND main);
+    };
+    const Route routes[] = {
+        {"File, Exit", [](HWND main) { PostMessageA(main, WM_COMMAND, IDM_EXIT, 0); }},
+        {"system menu Close", [](HWND main) { PostMessageA(main, WM_SYSCOMMAND, SC_CLOSE, 0); }},
+        {"WM_CLOSE", [](HWND main) { PostMessageA(main, WM_CLOSE, 0, 0); }},
+        {"click on the close box",
+         [](HWND main)
+         {
+             POINT box = {};
+             ASSERT_TRUE(FindCloseBox(main, box)) << "no point of the caption is the close box";
+             ClickAt(box);
+         }},
+    };
+    for (const Route& route : routes)
+    {
+        SCOPED_TRACE(route.name);
+        ScratchFolder folder;
+        Program program;
+        HWND main = StartAndWait(program, folder);
+        ASSERT_NE(main, nullptr);
+        route.close(main);
+        ExpectEndsWithZero(program);
+        EXPECT_EQ(GetFileAttributesA(folder.File("coldata.dat").c_str()), INVALID_FILE_ATTRIBUTES)
+            << "a data file was written at exit";
+    }
+}
+
+TEST(ShippedProgram, TwoCopiesRunSideBySideEachWithItsOwnWindow)
+{
+    ScratchFolder folder;
+    Program first, second;
+    HWND firstMain = StartAndWait(first, folder);
+    HWND secondMain = StartAndWait(second, folder);
+    ASSERT_NE(firstMain, nullptr);
+    ASSERT_NE(secondMain, nullptr);
+    EXPECT_NE(firstMain, secondMain);
+
+    PostMessageA(firstMain, WM_COMMAND, IDM_EXIT, 0);
+    ExpectEndsWithZero(first);
+    EXPECT_TRUE(IsWindow(secondMain));
+    EXPECT_TRUE(second.WaitForIdle());
+    EXPECT_EQ(WindowText(secondMain), TITLE);
+
+    PostMessageA(secondMain, WM_COMMAND, IDM_EXIT, 0);
+    ExpectEndsWithZero(second);
+}

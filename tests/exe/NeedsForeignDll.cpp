@@ -1,0 +1,6 @@
+extern "C" __declspec(dllimport) int ForeignAnswer();
+
+int main()
+{
+    return ForeignAnswer() == 42 ? 0 : 1;
+}
