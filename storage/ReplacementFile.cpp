@@ -40,7 +40,7 @@ constexpr unsigned kNameAttempts = 100;
 } // namespace
 
 CReplacementFile::CReplacementFile(std::string target)
-    : m_target(std::move(target)), m_handle(nullptr), m_descriptor(-1), m_open(false), m_keepTemporary(false)
+    : m_target(std::move(target)), m_handle(nullptr), m_descriptor(-1), m_open(false)
 {
 }
 
@@ -127,41 +127,28 @@ bool CReplacementFile::FlushAndClose()
 
 bool CReplacementFile::ReplaceTarget()
 {
+    // MoveFileExA renames within the folder in one step. Windows refuses to replace a
+    // read-only file, a folder or a file another program holds open; run with full rights
+    // Wine replaces a read-only file all the same, so that refusal is made here for both.
+    // (ReplaceFileA is no better under Wine: it needs full paths, turns a folder of that
+    // name into a stray file, and leaves an empty temporary file behind when refused.)
     const DWORD attributes = GetFileAttributesA(m_target.c_str());
-    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0)
+    if (attributes != INVALID_FILE_ATTRIBUTES)
     {
-        return false;
-    }
-    const DWORD moveFlags = MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH;
-    if (attributes == INVALID_FILE_ATTRIBUTES)
-    {
-        return MoveFileExA(m_temporary.c_str(), m_target.c_str(), moveFlags) != FALSE;
-    }
-    // ReplaceFileA refuses a read-only or locked target, under Wine as on Windows, and keeps
-    // the attributes of the file it replaces; MoveFileExA would overwrite a read-only file
-    // when run with full rights.
-    if (ReplaceFileA(m_target.c_str(), m_temporary.c_str(), nullptr, REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr,
-                     nullptr))
-    {
-        return true;
-    }
-    switch (GetLastError())
-    {
-        case ERROR_FILE_NOT_FOUND:
-            // The target went away since it was looked at.
-            return MoveFileExA(m_temporary.c_str(), m_target.c_str(), moveFlags) != FALSE;
-        case ERROR_UNABLE_TO_MOVE_REPLACEMENT:
-            // The old file is already gone and the new content is only under the temporary
-            // name: put it in place, and if even that fails keep it rather than lose both.
-            if (MoveFileExA(m_temporary.c_str(), m_target.c_str(), moveFlags))
-            {
-                return true;
-            }
-            m_keepTemporary = true;
+        if ((attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY)) != 0)
+        {
             return false;
-        default:
-            return false;
+        }
+        // The new file looks like the old one: a hidden coldata.dat stays hidden.
+        const DWORD kept = attributes & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM |
+                                         FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_NOT_CONTENT_INDEXED);
+        if (kept != 0)
+        {
+            SetFileAttributesA(m_temporary.c_str(), kept);
+        }
     }
+    return MoveFileExA(m_temporary.c_str(), m_target.c_str(),
+                       MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != FALSE;
 }
 
 void CReplacementFile::CloseQuietly()
@@ -176,7 +163,7 @@ void CReplacementFile::CloseQuietly()
 
 void CReplacementFile::RemoveTemporary()
 {
-    if (!m_temporary.empty() && !m_keepTemporary)
+    if (!m_temporary.empty())
     {
         DeleteFileA(m_temporary.c_str());
     }
@@ -187,7 +174,7 @@ void CReplacementFile::RemoveTemporary()
 
 bool CReplacementFile::Create()
 {
-    // The new file takes over the old one's permissions, as ReplaceFileA does on Windows.
+    // The new file takes over the old one's permissions.
     mode_t mode = 0666;
     struct stat old;
     if (stat(m_target.c_str(), &old) == 0 && S_ISREG(old.st_mode))
@@ -287,7 +274,7 @@ void CReplacementFile::CloseQuietly()
 
 void CReplacementFile::RemoveTemporary()
 {
-    if (!m_temporary.empty() && !m_keepTemporary)
+    if (!m_temporary.empty())
     {
         unlink(m_temporary.c_str());
     }

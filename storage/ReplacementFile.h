@@ -40,5 +40,4 @@ private:
     void* m_handle;
     int m_descriptor;
     bool m_open;
-    bool m_keepTemporary;
 };

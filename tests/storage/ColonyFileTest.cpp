@@ -367,32 +367,6 @@ TEST_F(LoadColoniesTest, ColoniesReplaceTheListInFileOrder)
     }
 }
 
-#ifdef _WIN32
-TEST_F(LoadColoniesTest, AReadThatFailsHalfWayLeavesTheListAsItWas)
-{
-    std::vector<Bytes> records;
-    for (int i = 0; i < 10000; ++i)
-    {
-        records.push_back(Record("Colony " + std::to_string(i), 1, 2, 3));
-    }
-    WriteBytes(kData, Concat(records));
-    FillList(kEarlier);
-    // Another program holds a lock on a stretch far into the file: reading it fails.
-    HANDLE other = CreateFileA(kData, GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                               nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    ASSERT_NE(other, INVALID_HANDLE_VALUE);
-    ASSERT_TRUE(LockFile(other, 224 * 9000, 0, 224, 0));
-
-    EXPECT_EQ(Load(), kCannotAccess);
-    UnlockFile(other, 224 * 9000, 0, 224, 0);
-    CloseHandle(other);
-    EXPECT_EQ(ListedColonies(), kEarlier);
-
-    EXPECT_EQ(Load(), kNoError) << "once the lock is gone the same file loads";
-    EXPECT_EQ(g_ColonyList.GetCount(), 10000u);
-}
-#endif
-
 // ---- Saving and loading again ----
 
 using ColonyFileRoundTripTest = DataFolderTest;
