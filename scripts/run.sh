@@ -1,16 +1,36 @@
 #!/usr/bin/env bash
-# Builds ZerakCalc.exe and starts it under Wine.
+# Builds ZerakCalc.exe and starts it under Wine, in the folder this is called from (where
+# its coldata.dat lives). With no display it starts the program on a virtual display
+# instead, saves a picture of the main window, says where, and ends the program.
+# ZERAK_BUILD_DIR chooses the build folder (default build/windows).
 set -euo pipefail
-cd "$(dirname "${BASH_SOURCE[0]}")/.."
+here=$PWD
+top=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+build=$(realpath -m "${ZERAK_BUILD_DIR:-$top/build/windows}")
+export ZERAK_BUILD_DIR=$build
+cd "$top"
 ./scripts/install-deps.sh
-cmake --preset windows >/dev/null
-cmake --build --preset windows --target ZerakCalc
-exe=$PWD/build/windows/ui/ZerakCalc.exe
+cmake --preset windows -B "$build" >/dev/null
+cmake --build "$build" --target ZerakCalc
+exe=$build/ui/ZerakCalc.exe
 echo "Built $exe"
+
 if [ -z "${DISPLAY:-}" ]; then
-    echo "No display: not starting it."
+    echo "No display: starting it on a virtual display for a picture of its main window."
+    picture=$build/screenshots/main-window.png
+    ./scripts/screenshot.sh "$picture" >/dev/null
+    echo "Screenshot of the main window: $picture"
     exit 0
 fi
-./scripts/wine-prefix.sh build/windows/wineprefix
-export WINEPREFIX=$PWD/build/windows/wineprefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+
+# A prefix of its own, left as Wine makes it, so that the desktop's window manager frames
+# the window as it frames any other (the test prefix turns that off for the virtual display).
+prefix=$build/wineprefix-desktop
+export WINEPREFIX=$prefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+if [ ! -f "$prefix/system.reg" ]; then
+    echo "Making the Wine prefix $prefix (once)"
+    /usr/lib/wine/wine64 wineboot -i >/dev/null 2>&1 || true
+    wineserver -w
+fi
+cd "$here"
 exec /usr/lib/wine/wine64 "$exe"
