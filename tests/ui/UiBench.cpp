@@ -1,0 +1,752 @@
+#include "ui/UiBench.h"
+
+#include "model/ColonyList.h"
+#include "ui/MainWindow.h"
+
+#include <gtest/gtest.h>
+
+#include <utility>
+
+namespace uibench
+{
+
+namespace
+{
+
+// The one session whose UI thread is running; the hooks run on that thread and have no
+// other way to find it.
+std::atomic<UiSession*> g_session{nullptr};
+
+// A WM_NULL thread message with this lParam marks a Sync.
+constexpr LPARAM SYNC_MARK = 0x5a45524b; // "ZERK"
+
+constexpr DWORD POLL_INTERVAL_MS = 2;
+
+std::string TextOfAtomOrName(LPCSTR name)
+{
+    if (name == nullptr)
+    {
+        return "";
+    }
+    if (IS_INTRESOURCE(name))
+    {
+        return "#" + std::to_string(reinterpret_cast<ULONG_PTR>(name));
+    }
+    return name;
+}
+
+LRESULT SendWithTimeout(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    DWORD_PTR result = 0;
+    if (SendMessageTimeoutA(window, message, wParam, lParam, SMTO_NORMAL, DEFAULT_TIMEOUT_MS, &result) == 0)
+    {
+        return -1;
+    }
+    return static_cast<LRESULT>(result);
+}
+
+bool IsDialogWindow(HWND window)
+{
+    return ClassName(window) == "#32770";
+}
+
+// A message box is a dialog with the platform's icon picture beside a message text.
+HWND MessageBoxIcon(HWND window)
+{
+    if (!IsDialogWindow(window) || GetDlgItem(window, 0xFFFF) == nullptr)
+    {
+        return nullptr;
+    }
+    for (HWND child = GetWindow(window, GW_CHILD); child != nullptr; child = GetWindow(child, GW_HWNDNEXT))
+    {
+        const LONG style = GetWindowLongA(child, GWL_STYLE);
+        if (ClassName(child) == "Static" && (style & SS_TYPEMASK) == SS_ICON)
+        {
+            return child;
+        }
+    }
+    return nullptr;
+}
+
+UINT IconKind(HWND iconStatic)
+{
+    const HICON shown = reinterpret_cast<HICON>(SendWithTimeout(iconStatic, STM_GETICON, 0, 0));
+    if (shown == nullptr)
+    {
+        return 0;
+    }
+    const std::pair<LPCSTR, UINT> kinds[] = {
+        {IDI_HAND, MB_ICONHAND}, {IDI_EXCLAMATION, MB_ICONEXCLAMATION}, {IDI_ASTERISK, MB_ICONASTERISK}};
+    for (const auto& kind : kinds)
+    {
+        if (shown == LoadIconA(nullptr, kind.first))
+        {
+            return kind.second;
+        }
+    }
+    return 0;
+}
+
+BOOL CALLBACK CollectWindow(HWND window, LPARAM windows)
+{
+    reinterpret_cast<std::vector<HWND>*>(windows)->push_back(window);
+    return TRUE;
+}
+
+} // namespace
+
+bool WaitUntil(const std::function<bool()>& condition, DWORD timeoutMs)
+{
+    const ULONGLONG deadline = GetTickCount64() + timeoutMs;
+    for (;;)
+    {
+        if (condition())
+        {
+            return true;
+        }
+        if (GetTickCount64() >= deadline)
+        {
+            return condition();
+        }
+        Sleep(POLL_INTERVAL_MS);
+    }
+}
+
+CreateFilter FailClass(const std::string& className)
+{
+    return [className](const CreateAttempt& attempt)
+    {
+        return CompareStringA(LOCALE_INVARIANT, NORM_IGNORECASE, attempt.className.c_str(), -1,
+                              className.c_str(), -1) == CSTR_EQUAL;
+    };
+}
+
+CreateFilter FailChildId(int id)
+{
+    return [id](const CreateAttempt& attempt) { return attempt.isChild && attempt.id == id; };
+}
+
+CreateFilter FailAllChildrenOf(const std::string& parentClassName)
+{
+    return [parentClassName](const CreateAttempt& attempt)
+    { return attempt.isChild && attempt.parent != nullptr && ClassName(attempt.parent) == parentClassName; };
+}
+
+CreateFilter FailDialog(const std::string& caption)
+{
+    return [caption](const CreateAttempt& attempt)
+    { return !attempt.isChild && attempt.className == "#32770" && attempt.windowName == caption; };
+}
+
+// --- UiSession ---
+
+UiSession::UiSession() : UiSession(SessionOptions{}) {}
+
+UiSession::UiSession(SessionOptions options) : m_options(std::move(options))
+{
+    UiSession* expected = nullptr;
+    if (!g_session.compare_exchange_strong(expected, this))
+    {
+        ADD_FAILURE() << "only one UiSession may run at a time";
+        return;
+    }
+    g_ColonyList.RemoveAll();
+    m_ready = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+    m_thread = CreateThread(nullptr, 0, ThreadMain, this, 0, &m_threadId);
+    if (m_thread == nullptr)
+    {
+        ADD_FAILURE() << "cannot start the UI thread";
+        g_session = nullptr;
+        return;
+    }
+    HANDLE waits[] = {m_ready, m_thread};
+    WaitForMultipleObjects(2, waits, FALSE, DEFAULT_TIMEOUT_MS);
+}
+
+UiSession::~UiSession()
+{
+    if (m_thread != nullptr)
+    {
+        CloseEverything();
+        CloseHandle(m_thread);
+    }
+    if (m_ready != nullptr)
+    {
+        CloseHandle(m_ready);
+    }
+    UnregisterClassA(MAIN_WINDOW_CLASS, GetModuleHandleA(nullptr));
+    g_ColonyList.RemoveAll();
+    UiSession* self = this;
+    g_session.compare_exchange_strong(self, nullptr);
+}
+
+DWORD WINAPI UiSession::ThreadMain(void* parameter)
+{
+    UiSession* session = static_cast<UiSession*>(parameter);
+    MSG message;
+    PeekMessageA(&message, nullptr, 0, 0, PM_NOREMOVE); // the thread's queue exists from here on
+    HHOOK getMessageHook = SetWindowsHookExA(WH_GETMESSAGE, GetMessageHook, nullptr, GetCurrentThreadId());
+    HHOOK cbtHook = SetWindowsHookExA(WH_CBT, CbtHook, nullptr, GetCurrentThreadId());
+    SetEvent(session->m_ready);
+    session->m_exitCode = RunMainWindow(GetModuleHandleA(nullptr), session->m_options.showCommand);
+    UnhookWindowsHookEx(cbtHook);
+    UnhookWindowsHookEx(getMessageHook);
+    return 0;
+}
+
+LRESULT CALLBACK UiSession::GetMessageHook(int code, WPARAM wParam, LPARAM lParam)
+{
+    const MSG* message = reinterpret_cast<const MSG*>(lParam);
+    UiSession* session = g_session;
+    if (code == HC_ACTION && wParam == PM_REMOVE && session != nullptr && message->hwnd == nullptr &&
+        message->message == WM_NULL && message->lParam == SYNC_MARK)
+    {
+        session->m_syncTaken = static_cast<LONG>(message->wParam);
+    }
+    return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+LRESULT CALLBACK UiSession::CbtHook(int code, WPARAM wParam, LPARAM lParam)
+{
+    UiSession* session = g_session;
+    if (code == HCBT_CREATEWND && session != nullptr)
+    {
+        const CBT_CREATEWNDA* creation = reinterpret_cast<const CBT_CREATEWNDA*>(lParam);
+        const CREATESTRUCTA* create = creation->lpcs;
+        CreateAttempt attempt;
+        attempt.className = TextOfAtomOrName(create->lpszClass);
+        attempt.windowName =
+            create->lpszName != nullptr && !IS_INTRESOURCE(create->lpszName) ? create->lpszName : "";
+        attempt.isChild = (create->style & WS_CHILD) != 0;
+        attempt.id = attempt.isChild ? static_cast<int>(reinterpret_cast<INT_PTR>(create->hMenu)) : 0;
+        attempt.parent = create->hwndParent;
+        attempt.style = static_cast<DWORD>(create->style);
+        std::lock_guard<std::mutex> lock(session->m_filterLock);
+        if (session->m_options.failCreation && session->m_options.failCreation(attempt))
+        {
+            return 1;
+        }
+    }
+    return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+void UiSession::SetCreationFilter(CreateFilter filter)
+{
+    std::lock_guard<std::mutex> lock(m_filterLock);
+    m_options.failCreation = std::move(filter);
+}
+
+HWND UiSession::MainWindow() const
+{
+    for (HWND window : TopLevelWindows())
+    {
+        if (ClassName(window) == MAIN_WINDOW_CLASS)
+        {
+            return window;
+        }
+    }
+    return nullptr;
+}
+
+HWND UiSession::WaitMainWindow(DWORD timeoutMs)
+{
+    HWND window = nullptr;
+    WaitUntil(
+        [&]
+        {
+            window = MainWindow();
+            return HasEnded() || (window != nullptr && IsWindowVisible(window));
+        },
+        timeoutMs);
+    if (window == nullptr || !IsWindowVisible(window) || !Sync(timeoutMs))
+    {
+        return nullptr;
+    }
+    return window;
+}
+
+bool UiSession::HasEnded() const
+{
+    return m_thread == nullptr || WaitForSingleObject(m_thread, 0) == WAIT_OBJECT_0;
+}
+
+bool UiSession::WaitEnded(int& exitCode, DWORD timeoutMs)
+{
+    if (m_thread == nullptr || WaitForSingleObject(m_thread, timeoutMs) != WAIT_OBJECT_0)
+    {
+        return false;
+    }
+    exitCode = m_exitCode;
+    return true;
+}
+
+bool UiSession::Sync(DWORD timeoutMs)
+{
+    if (HasEnded())
+    {
+        return false;
+    }
+    const LONG mark = ++m_syncPosted;
+    if (!PostThreadMessageA(m_threadId, WM_NULL, static_cast<WPARAM>(mark), SYNC_MARK))
+    {
+        return false;
+    }
+    return WaitUntil([&] { return m_syncTaken >= mark || HasEnded(); }, timeoutMs) && m_syncTaken >= mark;
+}
+
+bool UiSession::ChooseMenu(int command)
+{
+    HWND window = MainWindow();
+    if (window == nullptr || IsMenuItemGrayed(window, command))
+    {
+        return false;
+    }
+    // As the menu sends it: notification 0, no control.
+    return PostMessageA(window, WM_COMMAND, MAKEWPARAM(command, 0), 0) != 0;
+}
+
+void UiSession::PostCommand(int command, LPARAM lParam)
+{
+    PostMessageA(MainWindow(), WM_COMMAND, MAKEWPARAM(command, 0), lParam);
+}
+
+bool UiSession::Click(HWND parent, int id)
+{
+    HWND button = GetDlgItem(parent, id);
+    if (button == nullptr || !IsWindowVisible(button) || !IsWindowEnabled(button))
+    {
+        return false;
+    }
+    return PostMessageA(parent, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(button)) !=
+           0;
+}
+
+bool UiSession::SelectLine(HWND parent, int listId, int index)
+{
+    HWND list = GetDlgItem(parent, listId);
+    if (list == nullptr || !IsWindowEnabled(list))
+    {
+        return false;
+    }
+    const LRESULT result = SendWithTimeout(list, LB_SETCURSEL, static_cast<WPARAM>(index), 0);
+    if (index >= 0 && result != index)
+    {
+        return false;
+    }
+    return PostMessageA(parent, WM_COMMAND, MAKEWPARAM(listId, LBN_SELCHANGE),
+                        reinterpret_cast<LPARAM>(list)) != 0;
+}
+
+bool UiSession::SelectComboLine(HWND parent, int comboId, int index)
+{
+    HWND combo = GetDlgItem(parent, comboId);
+    if (combo == nullptr || !IsWindowEnabled(combo))
+    {
+        return false;
+    }
+    const LRESULT result = SendWithTimeout(combo, CB_SETCURSEL, static_cast<WPARAM>(index), 0);
+    if (index >= 0 && result != index)
+    {
+        return false;
+    }
+    return PostMessageA(parent, WM_COMMAND, MAKEWPARAM(comboId, CBN_SELCHANGE),
+                        reinterpret_cast<LPARAM>(combo)) != 0;
+}
+
+void UiSession::SetText(HWND parent, int id, const std::string& text)
+{
+    SendWithTimeout(GetDlgItem(parent, id), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
+}
+
+void UiSession::Type(HWND parent, int id, const std::string& text)
+{
+    HWND control = GetDlgItem(parent, id);
+    for (char character : text)
+    {
+        PostMessageA(control, WM_CHAR, static_cast<WPARAM>(static_cast<unsigned char>(character)), 1);
+    }
+}
+
+void UiSession::PressKey(HWND window, UINT virtualKey)
+{
+    GUITHREADINFO info = {};
+    info.cbSize = sizeof(info);
+    HWND target = window;
+    if (GetGUIThreadInfo(m_threadId, &info) && info.hwndFocus != nullptr &&
+        (info.hwndFocus == window || IsChild(window, info.hwndFocus)))
+    {
+        target = info.hwndFocus;
+    }
+    const UINT scanCode = MapVirtualKeyA(virtualKey, MAPVK_VK_TO_VSC);
+    const LPARAM down = 1 | static_cast<LPARAM>(scanCode << 16);
+    const LPARAM up = down | (static_cast<LPARAM>(1) << 30) | (static_cast<LPARAM>(1) << 31);
+    PostMessageA(target, WM_KEYDOWN, virtualKey, down);
+    PostMessageA(target, WM_KEYUP, virtualKey, up);
+}
+
+void UiSession::CloseBox(HWND window)
+{
+    PostMessageA(window, WM_SYSCOMMAND, SC_CLOSE, 0);
+}
+
+std::vector<HWND> UiSession::TopLevelWindows() const
+{
+    std::vector<HWND> windows;
+    if (m_threadId != 0)
+    {
+        EnumThreadWindows(m_threadId, CollectWindow, reinterpret_cast<LPARAM>(&windows));
+    }
+    return windows;
+}
+
+HWND UiSession::FindDialog(const std::string& caption) const
+{
+    for (HWND window : TopLevelWindows())
+    {
+        if (IsDialogWindow(window) && MessageBoxIcon(window) == nullptr && WindowText(window) == caption)
+        {
+            return window;
+        }
+    }
+    return nullptr;
+}
+
+HWND UiSession::WaitDialog(const std::string& caption, DWORD timeoutMs)
+{
+    HWND dialog = nullptr;
+    WaitUntil(
+        [&]
+        {
+            dialog = FindDialog(caption);
+            return dialog != nullptr && IsWindowVisible(dialog);
+        },
+        timeoutMs);
+    return dialog != nullptr && IsWindowVisible(dialog) ? dialog : nullptr;
+}
+
+bool UiSession::WaitGone(HWND window, DWORD timeoutMs)
+{
+    return WaitUntil([&] { return !IsWindow(window); }, timeoutMs);
+}
+
+MessageBoxInfo UiSession::FindMessageBox() const
+{
+    MessageBoxInfo box;
+    for (HWND window : TopLevelWindows())
+    {
+        HWND icon = MessageBoxIcon(window);
+        if (icon != nullptr)
+        {
+            box.window = window;
+            box.caption = WindowText(window);
+            box.text = ItemText(window, 0xFFFF);
+            box.owner = GetWindow(window, GW_OWNER);
+            box.icon = IsWindowVisible(icon) ? IconKind(icon) : 0;
+            return box;
+        }
+    }
+    return box;
+}
+
+MessageBoxInfo UiSession::WaitMessageBox(DWORD timeoutMs)
+{
+    MessageBoxInfo box;
+    // The box is read once it is up and its loop runs, so that its text and icon are set.
+    WaitUntil(
+        [&]
+        {
+            box = FindMessageBox();
+            return box.window != nullptr && IsWindowVisible(box.window);
+        },
+        timeoutMs);
+    if (box.window != nullptr)
+    {
+        Sync(timeoutMs);
+        box = FindMessageBox();
+    }
+    return box;
+}
+
+bool UiSession::Dismiss(const MessageBoxInfo& box, DWORD timeoutMs)
+{
+    if (box.window == nullptr)
+    {
+        return false;
+    }
+    HWND ok = GetDlgItem(box.window, IDOK);
+    PostMessageA(box.window, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), reinterpret_cast<LPARAM>(ok));
+    return WaitGone(box.window, timeoutMs);
+}
+
+MessageBoxInfo UiSession::TakeMessageBox(DWORD timeoutMs)
+{
+    MessageBoxInfo box = WaitMessageBox(timeoutMs);
+    if (box.window != nullptr && !Dismiss(box, timeoutMs))
+    {
+        ADD_FAILURE() << "message box \"" << box.text << "\" does not close";
+    }
+    return box;
+}
+
+bool UiSession::NoMessageBox()
+{
+    Sync();
+    return FindMessageBox().window == nullptr;
+}
+
+void UiSession::CloseEverything()
+{
+    // Every modal window first (each dialog closes by Cancel or by OK/Done), then the main
+    // window; the program then leaves its loop.
+    for (int round = 0; round < 200 && !HasEnded(); ++round)
+    {
+        bool modalOpen = false;
+        for (HWND window : TopLevelWindows())
+        {
+            if (IsDialogWindow(window))
+            {
+                modalOpen = true;
+                const WPARAM command = (round % 2 == 0) ? IDCANCEL : IDOK;
+                PostMessageA(window, WM_COMMAND, MAKEWPARAM(command, BN_CLICKED), 0);
+            }
+        }
+        if (!modalOpen)
+        {
+            HWND window = MainWindow();
+            if (window != nullptr)
+            {
+                PostMessageA(window, WM_CLOSE, 0, 0);
+            }
+        }
+        if (WaitForSingleObject(m_thread, 50) == WAIT_OBJECT_0)
+        {
+            break;
+        }
+    }
+    if (!HasEnded())
+    {
+        ADD_FAILURE() << "the program does not end";
+        TerminateThread(m_thread, 1);
+    }
+}
+
+// --- reading controls ---
+
+std::string WindowText(HWND window)
+{
+    if (window == nullptr)
+    {
+        return "";
+    }
+    const LRESULT length = SendWithTimeout(window, WM_GETTEXTLENGTH, 0, 0);
+    if (length <= 0)
+    {
+        return "";
+    }
+    std::string text(static_cast<std::size_t>(length) + 1, '\0');
+    const LRESULT copied =
+        SendWithTimeout(window, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(&text[0]));
+    text.resize(copied > 0 ? static_cast<std::size_t>(copied) : 0);
+    return text;
+}
+
+std::string ItemText(HWND parent, int id)
+{
+    return WindowText(GetDlgItem(parent, id));
+}
+
+bool HasItem(HWND parent, int id)
+{
+    return GetDlgItem(parent, id) != nullptr;
+}
+
+bool IsItemEnabled(HWND parent, int id)
+{
+    HWND item = GetDlgItem(parent, id);
+    return item != nullptr && IsWindowEnabled(item);
+}
+
+namespace
+{
+
+std::vector<std::string> Lines(HWND control, UINT countMessage, UINT lengthMessage, UINT textMessage)
+{
+    std::vector<std::string> lines;
+    if (control == nullptr)
+    {
+        return lines;
+    }
+    const LRESULT count = SendWithTimeout(control, countMessage, 0, 0);
+    for (LRESULT i = 0; i < count; ++i)
+    {
+        const LRESULT length = SendWithTimeout(control, lengthMessage, static_cast<WPARAM>(i), 0);
+        std::string line(length > 0 ? static_cast<std::size_t>(length) + 1 : 1, '\0');
+        const LRESULT copied =
+            SendWithTimeout(control, textMessage, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&line[0]));
+        line.resize(copied > 0 ? static_cast<std::size_t>(copied) : 0);
+        lines.push_back(line);
+    }
+    return lines;
+}
+
+} // namespace
+
+std::vector<std::string> ListLines(HWND parent, int listId)
+{
+    return Lines(GetDlgItem(parent, listId), LB_GETCOUNT, LB_GETTEXTLEN, LB_GETTEXT);
+}
+
+int ListSelection(HWND parent, int listId)
+{
+    return static_cast<int>(SendWithTimeout(GetDlgItem(parent, listId), LB_GETCURSEL, 0, 0));
+}
+
+std::vector<std::string> ComboLines(HWND parent, int comboId)
+{
+    return Lines(GetDlgItem(parent, comboId), CB_GETCOUNT, CB_GETLBTEXTLEN, CB_GETLBTEXT);
+}
+
+int ComboSelection(HWND parent, int comboId)
+{
+    return static_cast<int>(SendWithTimeout(GetDlgItem(parent, comboId), CB_GETCURSEL, 0, 0));
+}
+
+bool IsMenuItemGrayed(HWND window, int command)
+{
+    const UINT state = GetMenuState(GetMenu(window), static_cast<UINT>(command), MF_BYCOMMAND);
+    return state != static_cast<UINT>(-1) && (state & MF_GRAYED) != 0;
+}
+
+bool IsMenuItemEnabled(HWND window, int command)
+{
+    const UINT state = GetMenuState(GetMenu(window), static_cast<UINT>(command), MF_BYCOMMAND);
+    return state != static_cast<UINT>(-1) && (state & (MF_GRAYED | MF_DISABLED)) == 0;
+}
+
+std::string ClassName(HWND window)
+{
+    char name[256] = {};
+    const int length = GetClassNameA(window, name, sizeof(name));
+    return std::string(name, length > 0 ? static_cast<std::size_t>(length) : 0);
+}
+
+// --- directories, classes ---
+
+namespace
+{
+
+void RemoveDirectoryTree(const std::string& path)
+{
+    WIN32_FIND_DATAA found;
+    HANDLE search = FindFirstFileA((path + "\\*").c_str(), &found);
+    if (search != INVALID_HANDLE_VALUE)
+    {
+        do
+        {
+            const std::string name = found.cFileName;
+            if (name == "." || name == "..")
+            {
+                continue;
+            }
+            const std::string full = path + "\\" + name;
+            if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+            {
+                RemoveDirectoryTree(full);
+            }
+            else
+            {
+                SetFileAttributesA(full.c_str(), FILE_ATTRIBUTE_NORMAL);
+                DeleteFileA(full.c_str());
+            }
+        } while (FindNextFileA(search, &found));
+        FindClose(search);
+    }
+    RemoveDirectoryA(path.c_str());
+}
+
+} // namespace
+
+ScopedCurrentDirectory::ScopedCurrentDirectory()
+{
+    char buffer[MAX_PATH] = {};
+    GetCurrentDirectoryA(MAX_PATH, buffer);
+    m_previous = buffer;
+    GetTempPathA(MAX_PATH, buffer);
+    static std::atomic<unsigned> counter{0};
+    for (int attempt = 0; attempt < 100; ++attempt)
+    {
+        const std::string candidate = std::string(buffer) + "zerak-ui-" +
+                                      std::to_string(GetCurrentProcessId()) + "-" +
+                                      std::to_string(GetTickCount64()) + "-" + std::to_string(++counter);
+        if (CreateDirectoryA(candidate.c_str(), nullptr))
+        {
+            m_path = candidate;
+            break;
+        }
+    }
+    if (m_path.empty() || !SetCurrentDirectoryA(m_path.c_str()))
+    {
+        ADD_FAILURE() << "cannot make a fresh current directory";
+    }
+}
+
+ScopedCurrentDirectory::~ScopedCurrentDirectory()
+{
+    SetCurrentDirectoryA(m_previous.c_str());
+    if (!m_path.empty())
+    {
+        RemoveDirectoryTree(m_path);
+    }
+}
+
+ScopedWindowClass::ScopedWindowClass(const std::string& name) : m_name(name), m_atom(0)
+{
+    WNDCLASSEXA windowClass = {};
+    windowClass.cbSize = sizeof(windowClass);
+    windowClass.lpfnWndProc = DefWindowProcA;
+    windowClass.hInstance = GetModuleHandleA(nullptr);
+    windowClass.lpszClassName = m_name.c_str();
+    m_atom = RegisterClassExA(&windowClass);
+}
+
+ScopedWindowClass::~ScopedWindowClass()
+{
+    if (m_atom != 0)
+    {
+        UnregisterClassA(m_name.c_str(), GetModuleHandleA(nullptr));
+    }
+}
+
+bool WriteFileBytes(const std::string& name, const std::string& bytes)
+{
+    HANDLE file =
+        CreateFileA(name.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+    {
+        return false;
+    }
+    DWORD written = 0;
+    const BOOL ok = WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+    CloseHandle(file);
+    return ok && written == bytes.size();
+}
+
+bool ReadFileBytes(const std::string& name, std::string& bytes)
+{
+    HANDLE file = CreateFileA(name.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+    {
+        return false;
+    }
+    LARGE_INTEGER size = {};
+    GetFileSizeEx(file, &size);
+    bytes.assign(static_cast<std::size_t>(size.QuadPart), '\0');
+    DWORD read = 0;
+    const BOOL ok =
+        bytes.empty() || ReadFile(file, &bytes[0], static_cast<DWORD>(bytes.size()), &read, nullptr);
+    CloseHandle(file);
+    return ok && (bytes.empty() || read == bytes.size());
+}
+
+} // namespace uibench
