@@ -1,0 +1,142 @@
+#pragma once
+
+// What the Production and Time calculation tests share: opening a calculation dialog over
+// chosen colonies through the main window, and reading its panel and its message boxes.
+
+#include "model/ColonyList.h"
+#include "res/resource.h"
+#include "ui/UiBench.h"
+
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <cstdint>
+#include <ostream>
+#include <string>
+#include <vector>
+
+struct CalculationDialog
+{
+    const char* name; // for test names
+    int command;
+    const char* caption;
+    int colonies;
+    int add;
+    int addAll;
+    int remove;
+    int clearAll;
+    int selected;
+    int calculate;
+    int clear;
+    int metalResult;
+    // Production: the hours field; Time: the wanted amount of metal.
+    int metalProbe;
+};
+
+inline const CalculationDialog PRODUCTION_DIALOG = {
+    "Production",      IDM_PRODUCTION,     "Production calculation", IDC_PROD_COLONY,
+    IDC_PROD_ADD,      IDC_PROD_ADDALL,    IDC_PROD_REMOVE,          IDC_PROD_CLEARALL,
+    IDC_PROD_SELECTED, IDC_PROD_CALCULATE, IDC_PROD_CLEAR,           IDC_PROD_METAL,
+    IDC_PROD_HOURS};
+
+inline const CalculationDialog TIME_DIALOG = {
+    "Time",          IDM_TIME,        "Time calculation",   IDC_TIME_COLONY,   IDC_TIME_ADD,
+    IDC_TIME_ADDALL, IDC_TIME_REMOVE, IDC_TIME_CLEARALL,    IDC_TIME_SELECTED, IDC_TIME_CALCULATE,
+    IDC_TIME_CLEAR,  IDC_TIME_METAL,  IDC_TIME_AMOUNT_METAL};
+
+// Test names and failures name the dialog, not its bytes.
+inline void PrintTo(const CalculationDialog& dialog, std::ostream* out)
+{
+    *out << dialog.name;
+}
+
+class CalculationDialogTest : public ::testing::Test
+{
+protected:
+    // The colonies go straight into the program's list while its thread is idle: the dialog
+    // reads nothing else, and two colonies of one name can come about only by renaming.
+    HWND Open(const CalculationDialog& dialog, const std::vector<uibench::ColonyRecord>& colonies)
+    {
+        if (m_session.WaitMainWindow() == nullptr || !m_session.Sync())
+        {
+            ADD_FAILURE() << "the main window did not come up";
+            return nullptr;
+        }
+        g_ColonyList.RemoveAll();
+        for (const uibench::ColonyRecord& colony : colonies)
+        {
+            g_ColonyList.AddColony(colony.name, colony.metal, colony.crystal, colony.deuterium);
+        }
+        m_session.PostCommand(dialog.command);
+        HWND window = m_session.WaitDialog(dialog.caption);
+        EXPECT_NE(window, nullptr) << dialog.caption << " did not open";
+        return window;
+    }
+
+    // Clicks and waits until the click has been handled, message boxes included.
+    void Click(HWND window, int id)
+    {
+        ASSERT_TRUE(m_session.Click(window, id)) << "control " << id << " cannot be clicked";
+        ASSERT_TRUE(m_session.Sync());
+    }
+
+    void SelectLine(HWND window, int listId, int index)
+    {
+        ASSERT_TRUE(m_session.SelectLine(window, listId, index));
+        ASSERT_TRUE(m_session.Sync());
+    }
+
+    void SelectComboLine(HWND window, int comboId, int index)
+    {
+        ASSERT_TRUE(m_session.SelectComboLine(window, comboId, index));
+        ASSERT_TRUE(m_session.Sync());
+    }
+
+    void SetText(HWND window, int id, const std::string& text)
+    {
+        m_session.SetText(window, id, text);
+        ASSERT_TRUE(m_session.Sync());
+    }
+
+    // The one message box the last action showed, dismissed; fails when there is none or
+    // it differs in owner, caption, text or icon.
+    void ExpectMessage(HWND owner, const std::string& caption, const std::string& text, UINT icon)
+    {
+        const uibench::MessageBoxInfo box = m_session.TakeMessageBox();
+        ASSERT_NE(box.window, nullptr) << "no message box; expected \"" << text << "\"";
+        EXPECT_EQ(box.owner, owner);
+        EXPECT_EQ(box.caption, caption);
+        EXPECT_EQ(box.text, text);
+        EXPECT_EQ(box.icon, icon);
+        ASSERT_TRUE(m_session.Sync());
+        EXPECT_TRUE(m_session.NoMessageBox()) << "a second message box followed \"" << text << "\"";
+    }
+
+    void ExpectNoMessage()
+    {
+        ASSERT_TRUE(m_session.Sync());
+        const uibench::MessageBoxInfo box = m_session.FindMessageBox();
+        EXPECT_EQ(box.window, nullptr) << "unexpected message box \"" << box.caption << "\": " << box.text;
+        if (box.window != nullptr)
+        {
+            m_session.Dismiss(box);
+        }
+    }
+
+    // Checks through the dialog's own calculation that the calculation list sums to this
+    // metal rate: a Production over one hour shows a rate that is a multiple of 3600
+    // exactly, and a Time for exactly that amount from nothing takes one hour only at that
+    // rate.
+    void ExpectMetalRate(const CalculationDialog& dialog, HWND window, std::uint32_t rate)
+    {
+        const bool production = dialog.command == IDM_PRODUCTION;
+        SetText(window, dialog.metalProbe, production ? "1" : std::to_string(rate));
+        Click(window, dialog.calculate);
+        EXPECT_EQ(uibench::ItemText(window, dialog.metalResult),
+                  production ? std::to_string(rate) : "01:00:00")
+            << "for a summed metal rate of " << rate;
+    }
+
+    uibench::UiSession m_session;
+};
