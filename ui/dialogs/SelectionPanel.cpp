@@ -11,8 +11,9 @@ namespace
 
 enum class PanelControl
 {
+    // Not one of the buttons or the calculation list; the drop-down's own notices are
+    // among these and need nothing.
     None,
-    Colonies,
     Add,
     AddAll,
     Remove,
@@ -22,10 +23,11 @@ enum class PanelControl
 
 PanelControl ControlOf(const SelectionPanelIds& ids, int id)
 {
-    const std::pair<int, PanelControl> controls[] = {
-        {ids.colonies, PanelControl::Colonies}, {ids.add, PanelControl::Add},
-        {ids.addAll, PanelControl::AddAll},     {ids.remove, PanelControl::Remove},
-        {ids.clearAll, PanelControl::ClearAll}, {ids.selected, PanelControl::Selected}};
+    const std::pair<int, PanelControl> controls[] = {{ids.add, PanelControl::Add},
+                                                     {ids.addAll, PanelControl::AddAll},
+                                                     {ids.remove, PanelControl::Remove},
+                                                     {ids.clearAll, PanelControl::ClearAll},
+                                                     {ids.selected, PanelControl::Selected}};
     for (const auto& control : controls)
     {
         if (control.first == id)
@@ -175,34 +177,31 @@ void FillColonyDropDown(HWND hDlg, const SelectionPanelIds& ids)
     SendDlgItemMessageA(hDlg, ids.colonies, CB_SETCURSEL, 0, 0);
 }
 
-bool HandleSelectionPanelCommand(HWND hDlg, const SelectionPanelIds& ids, WPARAM wParam)
+void HandleSelectionPanelCommand(HWND hDlg, const SelectionPanelIds& ids, WPARAM wParam)
 {
     switch (ControlOf(ids, LOWORD(wParam)))
     {
         case PanelControl::None:
-            return false;
-        case PanelControl::Colonies:
-            return true;
+            break;
         case PanelControl::Add:
             AddSelectedColony(hDlg, ids);
-            return true;
+            break;
         case PanelControl::AddAll:
             AddAllColonies(hDlg, ids);
-            return true;
+            break;
         case PanelControl::Remove:
             RemoveSelectedColony(hDlg, ids);
-            return true;
+            break;
         case PanelControl::ClearAll:
             SendDlgItemMessageA(hDlg, ids.selected, LB_RESETCONTENT, 0, 0);
-            return true;
+            break;
         case PanelControl::Selected:
             if (HIWORD(wParam) == LBN_SELCHANGE)
             {
                 FollowListSelection(hDlg, ids);
             }
-            return true;
+            break;
     }
-    return false;
 }
 
 bool SumSelectedRates(HWND hDlg, const SelectionPanelIds& ids, SelectedRates& rates)

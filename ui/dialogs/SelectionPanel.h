@@ -27,9 +27,8 @@ struct SelectedRates
 // On opening: every colony's name in list order, the first one shown.
 void FillColonyDropDown(HWND hDlg, const SelectionPanelIds& ids);
 
-// Handles a WM_COMMAND from one of the panel's controls; false when the command is not
-// one of them.
-bool HandleSelectionPanelCommand(HWND hDlg, const SelectionPanelIds& ids, WPARAM wParam);
+// Handles a WM_COMMAND from one of the panel's controls; any other command is left alone.
+void HandleSelectionPanelCommand(HWND hDlg, const SelectionPanelIds& ids, WPARAM wParam);
 
 // The first step of Calculate. False, after telling the user, when the calculation list is
 // empty; nothing else has been read or changed then.
