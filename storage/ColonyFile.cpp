@@ -32,8 +32,9 @@ const char kFileName[] = "coldata.dat";
 // Stands alone in the file of an empty list.
 const char kEmptyListMarker[] = "KolvarnScreewsThisFile";
 constexpr std::size_t kNameSize = sizeof(SColony::name);
-// Records moved per read or write call: big enough that a million records need few calls.
-constexpr std::size_t kRecordsPerChunk = 4096;
+// Records moved per read or write call: 112 KiB, few calls for a large file and little memory
+// to set up for a small one.
+constexpr std::size_t kRecordsPerChunk = 512;
 
 void PutAmount(unsigned char (&field)[8], std::uint32_t amount)
 {

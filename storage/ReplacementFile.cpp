@@ -40,7 +40,13 @@ constexpr unsigned kNameAttempts = 100;
 } // namespace
 
 CReplacementFile::CReplacementFile(std::string target)
-    : m_target(std::move(target)), m_handle(nullptr), m_descriptor(-1), m_open(false)
+    : m_target(std::move(target)),
+#ifdef _WIN32
+      m_handle(nullptr),
+#else
+      m_descriptor(-1),
+#endif
+      m_open(false)
 {
 }
 

@@ -35,9 +35,10 @@ private:
 
     std::string m_target;
     std::string m_temporary;
-    // A HANDLE on Windows, a file descriptor elsewhere; kept opaque so that this header
-    // needs no platform header.
-    void* m_handle;
+#ifdef _WIN32
+    void* m_handle; // a HANDLE, kept opaque so that this header needs no platform header
+#else
     int m_descriptor;
+#endif
     bool m_open;
 };
