@@ -7,13 +7,12 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
-#include <deque>
+#include <functional>
 #include <limits>
 #include <memory>
 #include <string>
 #include <string_view>
 #include <type_traits>
-#include <unordered_set>
 #include <utility>
 #include <vector>
 
@@ -75,6 +74,69 @@ struct SLoadedColony
     std::uint32_t deuterium;
 };
 
+// The names taken so far, as indices into the colonies read: one open-addressing table
+// rather than a node per name, so that a million names cost a few allocations.
+class CTakenNames
+{
+public:
+    explicit CTakenNames(const std::vector<SLoadedColony>& colonies) : m_colonies(colonies), m_count(0) {}
+
+    // Takes the name for colonies[index] and says so, or says that an earlier colony has it.
+    bool Take(const std::string& name, std::size_t index)
+    {
+        if ((m_count + 1) * 2 > m_slots.size())
+        {
+            Grow();
+        }
+        const std::size_t hash = std::hash<std::string_view>()(name);
+        const std::size_t mask = m_slots.size() - 1;
+        for (std::size_t i = hash & mask;; i = (i + 1) & mask)
+        {
+            SSlot& slot = m_slots[i];
+            if (slot.indexPlusOne == 0)
+            {
+                slot = {hash, index + 1};
+                ++m_count;
+                return true;
+            }
+            if (slot.hash == hash && m_colonies[slot.indexPlusOne - 1].name == name)
+            {
+                return false;
+            }
+        }
+    }
+
+private:
+    struct SSlot
+    {
+        std::size_t hash;
+        std::size_t indexPlusOne; // 0 for a free slot
+    };
+
+    void Grow()
+    {
+        std::vector<SSlot> old(m_slots.empty() ? 64 : m_slots.size() * 2, SSlot{0, 0});
+        old.swap(m_slots);
+        const std::size_t mask = m_slots.size() - 1;
+        for (const SSlot& slot : old)
+        {
+            if (slot.indexPlusOne != 0)
+            {
+                std::size_t i = slot.hash & mask;
+                while (m_slots[i].indexPlusOne != 0)
+                {
+                    i = (i + 1) & mask;
+                }
+                m_slots[i] = slot;
+            }
+        }
+    }
+
+    const std::vector<SLoadedColony>& m_colonies;
+    std::vector<SSlot> m_slots;
+    std::size_t m_count;
+};
+
 struct SFileCloser
 {
     void operator()(std::FILE* file) const { std::fclose(file); }
@@ -90,7 +152,7 @@ enum class ERead
 // Reads the whole file before anything is changed, so that a read that fails half-way
 // leaves the list as it was. Later records with a name already taken are skipped here, with
 // a set of the names taken, so that loading stays linear in the size of the file.
-ERead ReadColonies(std::deque<SLoadedColony>& colonies)
+ERead ReadColonies(std::vector<SLoadedColony>& colonies)
 {
     std::unique_ptr<std::FILE, SFileCloser> file(std::fopen(kFileName, "rb"));
     if (!file)
@@ -98,7 +160,7 @@ ERead ReadColonies(std::deque<SLoadedColony>& colonies)
         return ERead::Failed;
     }
     std::vector<SColony> chunk(kRecordsPerChunk);
-    std::unordered_set<std::string_view> taken;
+    CTakenNames taken(colonies);
     bool first = true;
     for (;;)
     {
@@ -113,14 +175,11 @@ ERead ReadColonies(std::deque<SLoadedColony>& colonies)
                 return ERead::KeepList;
             }
             first = false;
-            if (taken.count(name) != 0)
+            if (taken.Take(name, colonies.size()))
             {
-                continue;
+                colonies.push_back(
+                    {std::move(name), record.GetMetal(), record.GetCrystal(), record.GetDeuterium()});
             }
-            // The deque never moves its elements, so the set may keep views of their names.
-            colonies.push_back(
-                {std::move(name), record.GetMetal(), record.GetCrystal(), record.GetDeuterium()});
-            taken.insert(colonies.back().name);
         }
         if (bytes < chunk.size() * sizeof(SColony))
         {
@@ -231,7 +290,7 @@ void SaveColonies()
 
 void LoadColonies()
 {
-    std::deque<SLoadedColony> colonies;
+    std::vector<SLoadedColony> colonies;
     switch (ReadColonies(colonies))
     {
         case ERead::Failed:
