@@ -746,8 +746,9 @@ TEST_F(AboutDialogTest, HelpWithoutHelpFileShowsTheViewersComplaintAndTheProgram
 
     ASSERT_TRUE(ui.ChooseMenu(IDM_HELP));
     ViewerComplaint complaint;
+    // The viewer is a program of its own, started cold: give it longer than a window of ours.
     ASSERT_TRUE(
-        uibench::WaitUntil([&] { return (complaint = FindViewerComplaint()).box != nullptr; }, 20000));
+        uibench::WaitUntil([&] { return (complaint = FindViewerComplaint()).box != nullptr; }, 30000));
     EXPECT_EQ(uibench::ItemText(complaint.box, 0xFFFF),
               "Cannot find 'help.hlp'. Do you want to find this file yourself?");
 
