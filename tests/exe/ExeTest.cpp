@@ -235,3 +235,54 @@ TEST(ShippedProgram, TwoCopiesRunSideBySideEachWithItsOwnWindow)
     PostMessageA(secondMain, WM_COMMAND, IDM_EXIT, 0);
     ExpectEndsWithZero(second);
 }
+
+TEST(ShippedProgram, CarriesVersionOnePointTwoAndItsManifest)
+{
+    const std::string program = ProgramPath();
+    DWORD ignored = 0;
+    const DWORD size = GetFileVersionInfoSizeA(program.c_str(), &ignored);
+    ASSERT_GT(size, 0u) << "no version resource";
+    std::vector<char> info(size);
+    ASSERT_TRUE(GetFileVersionInfoA(program.c_str(), 0, size, info.data()));
+
+    VS_FIXEDFILEINFO* fixed = nullptr;
+    UINT length = 0;
+    ASSERT_TRUE(VerQueryValueA(info.data(), "\\", reinterpret_cast<void**>(&fixed), &length));
+    EXPECT_EQ(fixed->dwFileVersionMS, MAKELONG(2, 1));
+    EXPECT_EQ(fixed->dwProductVersionMS, MAKELONG(2, 1));
+    EXPECT_EQ(fixed->dwFileType, static_cast<DWORD>(VFT_APP));
+
+    const struct
+    {
+        const char* key;
+        const char* value;
+    } strings[] = {
+        {"FileVersion", "1.2"},
+        {"ProductVersion", "1.2"},
+        {"ProductName", TITLE},
+        {"OriginalFilename", "ZerakCalc.exe"},
+    };
+    for (const auto& s : strings)
+    {
+        char* value = nullptr;
+        const std::string path = std::string("\\StringFileInfo\\040904E4\\") + s.key;
+        ASSERT_TRUE(VerQueryValueA(info.data(), path.c_str(), reinterpret_cast<void**>(&value), &length))
+            << s.key;
+        EXPECT_STREQ(value, s.value) << s.key;
+    }
+
+    HMODULE image =
+        LoadLibraryExA(program.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE);
+    ASSERT_NE(image, nullptr);
+    HRSRC found = FindResourceA(image, MAKEINTRESOURCEA(1), MAKEINTRESOURCEA(24));
+    ASSERT_NE(found, nullptr) << "no application manifest (1, RT_MANIFEST)";
+    const char* text = static_cast<const char*>(LockResource(LoadResource(image, found)));
+    const std::string manifest(text, SizeofResource(image, found));
+    FreeLibrary(image);
+    EXPECT_NE(manifest.find("level=\"asInvoker\""), std::string::npos);
+    EXPECT_NE(manifest.find("<supportedOS Id=\"{8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a}\"/>"),
+              std::string::npos);
+    // A DPI-aware program would be laid out at 96 DPI on a larger screen: cut, not scaled.
+    EXPECT_NE(manifest.find(">false</dpiAware>"), std::string::npos);
+    EXPECT_EQ(manifest.find("dpiAwareness"), std::string::npos);
+}
