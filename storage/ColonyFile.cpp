@@ -3,7 +3,6 @@
 #include "model/ColonyList.h"
 #include "storage/ReplacementFile.h"
 
-#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
@@ -107,14 +106,6 @@ public:
         }
     }
 
-    void Reserve(std::size_t names)
-    {
-        while (names * 2 > m_slots.size())
-        {
-            Grow();
-        }
-    }
-
 private:
     struct SSlot
     {
@@ -151,18 +142,6 @@ struct SFileCloser
     void operator()(std::FILE* file) const { std::fclose(file); }
 };
 
-// The number of whole records in the open file by its size, or 0 when it does not say.
-std::size_t RecordsInFile(std::FILE* file)
-{
-    if (std::fseek(file, 0, SEEK_END) != 0)
-    {
-        return 0;
-    }
-    const long size = std::ftell(file);
-    std::rewind(file);
-    return size > 0 ? static_cast<std::size_t>(size) / sizeof(SColony) : 0;
-}
-
 enum class ERead
 {
     Colonies, // the file holds colonies that replace the list
@@ -182,11 +161,6 @@ ERead ReadColonies(std::vector<SLoadedColony>& colonies)
     }
     std::vector<SColony> chunk(kRecordsPerChunk);
     CTakenNames taken(colonies);
-    // Room for every record at once, when the file tells its size, spares growing and moving;
-    // beyond a few million the lists grow as they go, so that a huge file fails no sooner.
-    const std::size_t expected = std::min<std::size_t>(RecordsInFile(file.get()), std::size_t{1} << 22);
-    colonies.reserve(expected);
-    taken.Reserve(expected);
     bool first = true;
     for (;;)
     {
