@@ -329,15 +329,24 @@ protected:
             {
                 EXPECT_EQ(uibench::WindowText(child), expected.text);
             }
+            const bool isEdit = _stricmp(expected.className, "Edit") == 0;
+            const bool isList = _stricmp(expected.className, "ListBox") == 0;
             DWORD childStyle = static_cast<DWORD>(GetWindowLongA(child, GWL_STYLE));
-            // A bordered edit of a 3-D dialog gets the sunken client edge in place of the
-            // flat border.
+            DWORD expectedStyle = WS_CHILD | WS_VISIBLE | expected.style;
+            // A bordered edit or list box of a 3-D dialog gets the sunken client edge in
+            // place of the flat border.
             const DWORD childExStyle = static_cast<DWORD>(GetWindowLongA(child, GWL_EXSTYLE));
-            if (_stricmp(expected.className, "Edit") == 0 && (childExStyle & WS_EX_CLIENTEDGE) != 0)
+            if ((isEdit || isList) && (childExStyle & WS_EX_CLIENTEDGE) != 0)
             {
                 childStyle |= WS_BORDER;
             }
-            EXPECT_EQ(childStyle, WS_CHILD | WS_VISIBLE | expected.style) << std::hex << childStyle;
+            // A list box shows its scroll bars only while it needs them.
+            if (isList)
+            {
+                childStyle &= ~(WS_VSCROLL | WS_HSCROLL);
+                expectedStyle &= ~(WS_VSCROLL | WS_HSCROLL);
+            }
+            EXPECT_EQ(childStyle, expectedStyle) << std::hex << childStyle;
 
             RECT place = expected.units;
             MapDialogRect(dialog, &place);
@@ -347,7 +356,22 @@ protected:
             EXPECT_EQ(actual.left, place.left);
             EXPECT_EQ(actual.top, place.top);
             EXPECT_EQ(actual.right - actual.left, place.right) << "width";
-            EXPECT_EQ(actual.bottom - actual.top, place.bottom) << "height";
+            if (isList && (expected.style & LBS_NOINTEGRALHEIGHT) == 0)
+            {
+                // It shrinks to a whole number of lines, reckoned with room for the
+                // horizontal scroll bar it shows only when needed.
+                DWORD_PTR lineHeight = 0;
+                SendMessageTimeoutA(child, LB_GETITEMHEIGHT, 0, 0, SMTO_NORMAL, 5000, &lineHeight);
+                const LONG line = static_cast<LONG>(lineHeight);
+                ASSERT_GT(line, 0);
+                EXPECT_LE(actual.bottom - actual.top, place.bottom) << "height";
+                EXPECT_GT(actual.bottom - actual.top, place.bottom - line - GetSystemMetrics(SM_CYHSCROLL))
+                    << "height";
+            }
+            else
+            {
+                EXPECT_EQ(actual.bottom - actual.top, place.bottom) << "height";
+            }
         }
         EXPECT_EQ(index, layout.controls.size()) << "controls missing";
     }
