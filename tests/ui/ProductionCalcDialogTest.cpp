@@ -221,3 +221,17 @@ TEST_F(ProductionCalcDialogTest, ReopeningStartsEmpty)
 }
 
 } // namespace
+
+// Days have no upper bound, so their narrow field scrolls instead of stopping at what fits.
+TEST_F(ProductionCalcDialogTest, DaysFieldTakesAsManyDigitsAsAreTyped)
+{
+    HWND dialog = Open(D, {{"Mars", 3600, 0, 0}});
+    ASSERT_NE(dialog, nullptr);
+    Click(dialog, IDC_PROD_ADDALL);
+    m_session.Type(dialog, IDC_PROD_DAYS, "49711");
+    ASSERT_TRUE(m_session.Sync());
+    EXPECT_EQ(ItemText(dialog, IDC_PROD_DAYS), "49711");
+    Click(dialog, IDC_PROD_CALCULATE);
+    ExpectNoMessage();
+    EXPECT_EQ(Shown(dialog), (Produced{"63104", "0", "0"}));
+}
