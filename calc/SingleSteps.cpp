@@ -1,6 +1,6 @@
 #include "calc/SingleSteps.h"
 
-#include <cmath>
+#include <cstring>
 #include <limits>
 
 static_assert(std::numeric_limits<float>::is_iec559 && std::numeric_limits<float>::digits == 24,
@@ -60,12 +60,8 @@ float RatePerSecond(std::uint32_t ratePerHour)
 
     // Normalise so that bit 63 of `high` is the leading bit; at most 32 places, since the
     // significand alone fills 64 bits and the rate is at least 1.
-    unsigned shift = 0;
-    while ((high >> 63) == 0)
-    {
-        ++shift;
-        high <<= 1;
-    }
+    const auto shift = static_cast<unsigned>(__builtin_clzll(high));
+    high <<= shift;
     std::uint64_t significand = high | (shift == 0 ? 0 : (low >> (32 - shift)));
     const std::uint64_t rest = (low << shift) & 0xFFFFFFFFu;
     int exponent = 32 - static_cast<int>(shift) + kPerSecondExponent;
@@ -82,10 +78,22 @@ float RatePerSecond(std::uint32_t ratePerHour)
         }
     }
 
-    // Second rounding: to the 24 bits of a single. A carry to 2^24 is still exact in a float.
-    const std::uint64_t single = RoundOff(significand, 40);
+    // Second rounding: to the 24 bits of a single.
+    std::uint64_t single = RoundOff(significand, 40);
     exponent += 40;
-    return std::ldexp(static_cast<float>(single), exponent);
+    if (single == (std::uint64_t{1} << 24))
+    {
+        single >>= 1;
+        ++exponent;
+    }
+
+    // single * 2^exponent with single in [2^23, 2^24): always a normal float, since the rate
+    // per second lies between 1/3600 and 2^32/3600.
+    const std::uint32_t bits = static_cast<std::uint32_t>(exponent + 23 + 127) << 23 |
+                               (static_cast<std::uint32_t>(single) & 0x7FFFFFu);
+    float value = 0.0f;
+    std::memcpy(&value, &bits, sizeof value);
+    return value;
 }
 
 std::uint32_t SecondsToFinish(std::uint32_t ratePerHour, std::uint32_t amount, std::uint32_t supply)

@@ -9,7 +9,6 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstring>
-#include <functional>
 #include <thread>
 #include <vector>
 
@@ -23,7 +22,7 @@ struct Findings
 };
 
 // Runs `holds` for every 32-bit value, spread over the cores, and gathers what failed.
-Findings ForEveryValue(const std::function<bool(std::uint32_t)>& holds)
+template <typename Property> Findings ForEveryValue(Property holds)
 {
     const unsigned workers = std::max(2u, std::thread::hardware_concurrency());
     const std::uint64_t count = std::uint64_t{1} << 32;
