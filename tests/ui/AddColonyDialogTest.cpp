@@ -198,32 +198,15 @@ TEST_F(AddColonyDialogTest, ATakenNameIsRefusedButNamesDifferingInCaseOrBlanksAr
 TEST_F(AddColonyDialogTest, CancelEscapeAndTheCloseBoxAddNothing)
 {
     Load({ASTER});
-    for (const char* way : {"Cancel", "Escape", "close box"})
-    {
-        SCOPED_TRACE(way);
-        SelectColonyLine(0);
-        HWND dialog = OpenAdd();
-        ASSERT_NE(dialog, nullptr);
-        Fill(dialog, VELQUIN);
-        const std::string w = way;
-        if (w == "Cancel")
+    SelectColonyLine(0);
+    ExpectEveryWayOfCancellingKeepsAll(
+        [&]
         {
-            Click(dialog, IDCANCEL);
-        }
-        else if (w == "Escape")
-        {
-            Focus(dialog, IDC_ADD_METAL);
-            Press(dialog, VK_ESCAPE);
-        }
-        else
-        {
-            CloseBox(dialog);
-        }
-        EXPECT_TRUE(m_session.WaitGone(dialog));
-        ExpectNoMessage();
-        EXPECT_EQ(ListContent(), Colonies({ASTER}));
-        EXPECT_EQ(RateFields(), Lines({"1000", "600", "0"})) << "the main window was refreshed";
-    }
+            HWND dialog = OpenAdd();
+            Fill(dialog, VELQUIN);
+            return dialog;
+        },
+        IDC_ADD_METAL);
 }
 
 // The rate edits take digits only when typed; pasted text converts as the platform's

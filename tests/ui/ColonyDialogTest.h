@@ -15,6 +15,7 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <functional>
 #include <ostream>
 #include <string>
 #include <vector>
@@ -172,6 +173,38 @@ protected:
     {
         m_session.CloseBox(window);
         ASSERT_TRUE(m_session.Sync());
+    }
+
+    // The three ways a user gives up a dialog: its Cancel button, Escape with the focus on
+    // one of its edits, and the close box. Each must end it with no message and the list as
+    // it was; the main window must not have refreshed (the selected colony's rates stay).
+    void ExpectEveryWayOfCancellingKeepsAll(const std::function<HWND()>& openAndFill, int edit)
+    {
+        const Colonies before = ListContent();
+        const Lines rates = RateFields();
+        for (const char* way : {"Cancel", "Escape", "close box"})
+        {
+            SCOPED_TRACE(way);
+            HWND dialog = openAndFill();
+            ASSERT_NE(dialog, nullptr);
+            if (way[0] == 'C')
+            {
+                Click(dialog, IDCANCEL);
+            }
+            else if (way[0] == 'E')
+            {
+                Focus(dialog, edit);
+                Press(dialog, VK_ESCAPE);
+            }
+            else
+            {
+                CloseBox(dialog);
+            }
+            EXPECT_TRUE(m_session.WaitGone(dialog));
+            ExpectNoMessage();
+            EXPECT_EQ(ListContent(), before);
+            EXPECT_EQ(RateFields(), rates) << "the main window was refreshed";
+        }
     }
 
     HWND FocusedControl() const

@@ -184,31 +184,15 @@ TEST_F(DeleteColonyDialogTest, EnterInTheNameMeansOk)
 TEST_F(DeleteColonyDialogTest, CancelEscapeAndTheCloseBoxRemoveNothing)
 {
     Load(THREE);
-    for (const std::string way : {"Cancel", "Escape", "close box"})
-    {
-        SCOPED_TRACE(way);
-        SelectColonyLine(1);
-        HWND dialog = OpenDelete();
-        ASSERT_NE(dialog, nullptr);
-        Type(dialog, IDC_DELETE_NAME, "Venus");
-        if (way == "Cancel")
+    SelectColonyLine(1);
+    ExpectEveryWayOfCancellingKeepsAll(
+        [&]
         {
-            Click(dialog, IDCANCEL);
-        }
-        else if (way == "Escape")
-        {
-            Focus(dialog, IDC_DELETE_NAME);
-            Press(dialog, VK_ESCAPE);
-        }
-        else
-        {
-            CloseBox(dialog);
-        }
-        EXPECT_TRUE(m_session.WaitGone(dialog));
-        ExpectNoMessage();
-        EXPECT_EQ(ListContent(), THREE);
-        EXPECT_EQ(RateFields(), Lines({"1000", "600", "0"})) << "the main window was refreshed";
-    }
+            HWND dialog = OpenDelete();
+            Type(dialog, IDC_DELETE_NAME, "Venus");
+            return dialog;
+        },
+        IDC_DELETE_NAME);
 }
 
 TEST_F(DeleteColonyDialogTest, DeletingTheLastColonyGreysTheListCommands)
