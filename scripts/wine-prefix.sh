@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Makes a private Wine prefix fit for unattended tests on a virtual display:
-# no crash dialog, and windows not managed, so hiding a dialog does not stall.
+# no crash dialog, windows not managed, so hiding a dialog does not stall, and Wine's own
+# fonts in place, so that dialogs and captions are drawn in the fonts they ask for.
 #   wine-prefix.sh PREFIX
 set -euo pipefail
 prefix=$(realpath -m "$1")
@@ -18,4 +19,10 @@ wineserver -w
 "$wine" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
 "$wine" reg add 'HKCU\Software\Wine\X11 Driver' /v Decorated /d N /f >/dev/null 2>&1
 wineserver -w
+# Debian's Wine does not look for its own fonts (fonts-wine) where it installs them; from the
+# prefix's Fonts folder it takes them. Without them MS Sans Serif turns into DejaVu Sans and
+# the Marlett glyphs of the caption buttons into letters.
+if compgen -G "/usr/share/wine/fonts/*" >/dev/null; then
+    cp -n /usr/share/wine/fonts/* "$prefix/drive_c/windows/Fonts/"
+fi
 touch "$prefix/.zerak-ready"
