@@ -99,30 +99,11 @@ protected:
         ASSERT_TRUE(m_session.Sync());
     }
 
-    // The one message box the last action showed, dismissed; fails when there is none or
-    // it differs in owner, caption, text or icon.
     void ExpectMessage(HWND owner, const std::string& caption, const std::string& text, UINT icon)
     {
-        const uibench::MessageBoxInfo box = m_session.TakeMessageBox();
-        ASSERT_NE(box.window, nullptr) << "no message box; expected \"" << text << "\"";
-        EXPECT_EQ(box.owner, owner);
-        EXPECT_EQ(box.caption, caption);
-        EXPECT_EQ(box.text, text);
-        EXPECT_EQ(box.icon, icon);
-        ASSERT_TRUE(m_session.Sync());
-        EXPECT_TRUE(m_session.NoMessageBox()) << "a second message box followed \"" << text << "\"";
+        uibench::ExpectMessages(m_session, {{owner, caption, text, icon}});
     }
-
-    void ExpectNoMessage()
-    {
-        ASSERT_TRUE(m_session.Sync());
-        const uibench::MessageBoxInfo box = m_session.FindMessageBox();
-        EXPECT_EQ(box.window, nullptr) << "unexpected message box \"" << box.caption << "\": " << box.text;
-        if (box.window != nullptr)
-        {
-            m_session.Dismiss(box);
-        }
-    }
+    void ExpectNoMessage() { uibench::ExpectNoMessage(m_session); }
 
     // Checks through the dialog's own calculation that the calculation list sums to this
     // metal rate: a Production over one hour shows a rate that is a multiple of 3600

@@ -217,44 +217,15 @@ protected:
     // True when the dialog is still on screen once every pending action has been handled.
     bool StaysOpen(HWND dialog) { return m_session.Sync() && IsWindow(dialog) && IsWindowVisible(dialog); }
 
-    // The message boxes the last action showed, in order, each dismissed before the next
-    // can come; fails on any difference in owner, caption, text or icon, or on one more.
-    struct Expected
+    void ExpectMessages(const std::vector<uibench::ExpectedMessage>& messages)
     {
-        HWND owner;
-        const char* caption;
-        const char* text;
-        UINT icon;
-    };
-    void ExpectMessages(const std::vector<Expected>& messages)
-    {
-        for (const Expected& expected : messages)
-        {
-            const uibench::MessageBoxInfo box = m_session.TakeMessageBox();
-            ASSERT_NE(box.window, nullptr) << "no message box; expected \"" << expected.text << "\"";
-            EXPECT_EQ(box.owner, expected.owner) << expected.text;
-            EXPECT_EQ(box.caption, expected.caption);
-            EXPECT_EQ(box.text, expected.text);
-            EXPECT_EQ(box.icon, expected.icon) << expected.text;
-            ASSERT_TRUE(m_session.Sync());
-        }
-        ExpectNoMessage();
+        uibench::ExpectMessages(m_session, messages);
     }
     void ExpectMessage(HWND owner, const char* caption, const char* text, UINT icon)
     {
-        ExpectMessages({{owner, caption, text, icon}});
+        uibench::ExpectMessages(m_session, {{owner, caption, text, icon}});
     }
-
-    void ExpectNoMessage()
-    {
-        ASSERT_TRUE(m_session.Sync());
-        const uibench::MessageBoxInfo box = m_session.FindMessageBox();
-        EXPECT_EQ(box.window, nullptr) << "unexpected message box \"" << box.caption << "\": " << box.text;
-        if (box.window != nullptr)
-        {
-            m_session.Dismiss(box);
-        }
-    }
+    void ExpectNoMessage() { uibench::ExpectNoMessage(m_session); }
 
     // The program's list itself, read while its thread waits for input.
     Colonies ListContent()

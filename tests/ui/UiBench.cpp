@@ -630,6 +630,34 @@ std::string ClassName(HWND window)
     return std::string(name, length > 0 ? static_cast<std::size_t>(length) : 0);
 }
 
+// --- message box checks ---
+
+void ExpectMessages(UiSession& session, const std::vector<ExpectedMessage>& messages)
+{
+    for (const ExpectedMessage& expected : messages)
+    {
+        const MessageBoxInfo box = session.TakeMessageBox();
+        ASSERT_NE(box.window, nullptr) << "no message box; expected \"" << expected.text << "\"";
+        EXPECT_EQ(box.owner, expected.owner) << expected.text;
+        EXPECT_EQ(box.caption, expected.caption);
+        EXPECT_EQ(box.text, expected.text);
+        EXPECT_EQ(box.icon, expected.icon) << expected.text;
+        ASSERT_TRUE(session.Sync());
+    }
+    ExpectNoMessage(session);
+}
+
+void ExpectNoMessage(UiSession& session)
+{
+    ASSERT_TRUE(session.Sync());
+    const MessageBoxInfo box = session.FindMessageBox();
+    EXPECT_EQ(box.window, nullptr) << "unexpected message box \"" << box.caption << "\": " << box.text;
+    if (box.window != nullptr)
+    {
+        session.Dismiss(box);
+    }
+}
+
 // --- directories, classes ---
 
 namespace

@@ -168,6 +168,23 @@ bool IsMenuItemGrayed(HWND window, int command);
 bool IsMenuItemEnabled(HWND window, int command);
 std::string ClassName(HWND window);
 
+// --- checks of the message boxes a user action showed (GoogleTest failures) ---
+
+struct ExpectedMessage
+{
+    HWND owner;
+    std::string caption;
+    std::string text;
+    UINT icon;
+};
+
+// The message boxes the last action showed, in order, each dismissed before the next can
+// come; fails on any difference in owner, caption, text or icon, or on one more.
+void ExpectMessages(UiSession& session, const std::vector<ExpectedMessage>& messages);
+// Fails when a message box is on screen once every pending action has been handled, and
+// dismisses it so that the next check starts clean.
+void ExpectNoMessage(UiSession& session);
+
 // A fresh empty directory made the current one; the previous one is restored and this one
 // removed with its files at the end.
 class ScopedCurrentDirectory
