@@ -160,7 +160,7 @@ protected:
     {
         PostMessageA(dialog, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(GetDlgItem(dialog, id)), TRUE);
         ASSERT_TRUE(m_session.Sync());
-        ASSERT_EQ(FocusedControl(), GetDlgItem(dialog, id));
+        ASSERT_EQ(FocusedControlOnceItIs(GetDlgItem(dialog, id)), GetDlgItem(dialog, id));
     }
 
     void Press(HWND window, UINT key)
@@ -212,6 +212,20 @@ protected:
         GUITHREADINFO info = {};
         info.cbSize = sizeof(info);
         return GetGUIThreadInfo(m_session.ThreadId(), &info) ? info.hwndFocus : nullptr;
+    }
+
+    // The dialog takes the focus only once it has been activated, which Wine may do a moment
+    // after the dialog shows: waits for the expected control, else returns whichever has it.
+    HWND FocusedControlOnceItIs(HWND expected) const
+    {
+        HWND focused = nullptr;
+        uibench::WaitUntil(
+            [&]
+            {
+                focused = FocusedControl();
+                return focused == expected;
+            });
+        return focused;
     }
 
     // True when the dialog is still on screen once every pending action has been handled.
