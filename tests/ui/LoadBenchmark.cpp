@@ -1,5 +1,6 @@
 // Benchmark, not a test: how long File, Load data takes on a large coldata.dat under the
 // real main window, from the command to the repainted window. Prints one line per run.
+// bench/load/run.sh builds and runs it under Wine.
 //   main_window_load_benchmark [colonies...]   (default 100000 1000000)
 
 #include "ui/UiBench.h"
