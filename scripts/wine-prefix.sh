@@ -5,11 +5,13 @@
 #   wine-prefix.sh PREFIX
 set -euo pipefail
 prefix=$(realpath -m "$1")
-[ -f "$prefix/.zerak-ready" ] && exit 0
+# The marker is renamed whenever this script sets up more, so that older prefixes are completed.
+ready=$prefix/.zerak-ready-fonts
+[ -f "$ready" ] && exit 0
 mkdir -p "$prefix"
 exec 9>"$prefix.lock"
 flock 9
-[ -f "$prefix/.zerak-ready" ] && exit 0
+[ -f "$ready" ] && exit 0
 
 export WINEPREFIX=$prefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 wine=/usr/lib/wine/wine64
@@ -25,4 +27,4 @@ wineserver -w
 if compgen -G "/usr/share/wine/fonts/*" >/dev/null; then
     cp -n /usr/share/wine/fonts/* "$prefix/drive_c/windows/Fonts/"
 fi
-touch "$prefix/.zerak-ready"
+touch "$ready"
