@@ -177,18 +177,22 @@ int main(int argc, char** argv)
     }
     // The machine's other work only ever adds time, so the lower statistics are the steadier
     // measure of what the programs themselves cost; all three are given.
-    const Subject& base = subjects.front();
     const struct
     {
         const char* name;
         double fraction;
     } statistics[] = {{"min", 0.0}, {"p25", 0.25}, {"median", 0.5}};
+    // Every program against each one given before it.
     for (size_t i = 1; i < subjects.size(); ++i)
     {
-        for (const auto& statistic : statistics)
-            std::printf("%s / %s at %s: %.3f\n", subjects[i].name.c_str(), base.name.c_str(), statistic.name,
-                        Percentile(subjects[i].millis, statistic.fraction) /
-                            Percentile(base.millis, statistic.fraction));
+        for (size_t base = 0; base < i; ++base)
+        {
+            for (const auto& statistic : statistics)
+                std::printf("%s / %s at %s: %.3f\n", subjects[i].name.c_str(), subjects[base].name.c_str(),
+                            statistic.name,
+                            Percentile(subjects[i].millis, statistic.fraction) /
+                                Percentile(subjects[base].millis, statistic.fraction));
+        }
     }
     return 0;
 }
