@@ -160,7 +160,7 @@ protected:
     {
         PostMessageA(dialog, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(GetDlgItem(dialog, id)), TRUE);
         ASSERT_TRUE(m_session.Sync());
-        ASSERT_EQ(FocusedControlOnceItIs(GetDlgItem(dialog, id)), GetDlgItem(dialog, id));
+        ExpectFocusOn(dialog, id);
     }
 
     void Press(HWND window, UINT key)
@@ -215,9 +215,10 @@ protected:
     }
 
     // The dialog takes the focus only once it has been activated, which Wine may do a moment
-    // after the dialog shows: waits for the expected control, else returns whichever has it.
-    HWND FocusedControlOnceItIs(HWND expected) const
+    // after the dialog shows: waits for the control to have it, else fails naming who has.
+    void ExpectFocusOn(HWND dialog, int id) const
     {
+        const HWND expected = GetDlgItem(dialog, id);
         HWND focused = nullptr;
         uibench::WaitUntil(
             [&]
@@ -225,7 +226,7 @@ protected:
                 focused = FocusedControl();
                 return focused == expected;
             });
-        return focused;
+        EXPECT_EQ(focused, expected);
     }
 
     // True when the dialog is still on screen once every pending action has been handled.

@@ -76,7 +76,7 @@ TEST_F(DeleteColonyDialogTest, TheMenuItemOpensTheDialogWithItsTemplate)
     HWND dialog = OpenDelete();
     ExpectLayout(dialog, DELETE_LAYOUT);
     EXPECT_EQ(GetWindow(dialog, GW_OWNER), m_main);
-    EXPECT_EQ(FocusedControlOnceItIs(GetDlgItem(dialog, IDOK)), GetDlgItem(dialog, IDOK));
+    ExpectFocusOn(dialog, IDOK);
 }
 
 TEST_F(DeleteColonyDialogTest, TheDeleteButtonRemovesTheSelectedColonyAtOnce)

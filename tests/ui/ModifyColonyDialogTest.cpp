@@ -101,7 +101,7 @@ TEST_F(ModifyColonyDialogTest, OpensOnTheSelectedColonyWithEmptyEditsAndDoneFocu
             EXPECT_EQ(GetWindow(dialog, GW_OWNER), m_main);
         }
         ExpectShows(dialog, THREE[static_cast<std::size_t>(line)]);
-        EXPECT_EQ(FocusedControlOnceItIs(GetDlgItem(dialog, IDOK)), GetDlgItem(dialog, IDOK));
+        ExpectFocusOn(dialog, IDOK);
         Done(dialog);
         ExpectMainRefreshed(THREE, Commands::Enabled, Commands::Enabled);
     }
