@@ -1,6 +1,6 @@
 // The About box and Help, driven through the real main window and dialog as a user would.
 
-#include "ui/UiBench.h"
+#include "bench/Session.h"
 
 #include "res/resource.h"
 #include "ui/dialogs/AboutDialog.h"
@@ -16,7 +16,7 @@
 namespace
 {
 
-using uibench::UiSession;
+using bench::UiSession;
 
 constexpr int PICTURE_X = 30;
 constexpr int PICTURE_Y = 20;
@@ -36,7 +36,7 @@ HWND OpenAbout(UiSession& ui)
 // True once the window and all its children have nothing left to paint.
 bool WaitPainted(HWND window)
 {
-    return uibench::WaitUntil(
+    return bench::WaitUntil(
         [&]
         {
             if (GetUpdateRect(window, nullptr, FALSE))
@@ -211,7 +211,7 @@ std::vector<RECT> OpaqueChildRects(HWND dialog)
     for (HWND child = GetWindow(dialog, GW_CHILD); child != nullptr; child = GetWindow(child, GW_HWNDNEXT))
     {
         const LONG style = GetWindowLongA(child, GWL_STYLE);
-        if (uibench::ClassName(child) == "Button" && (style & BS_TYPEMASK) == BS_GROUPBOX)
+        if (bench::ClassName(child) == "Button" && (style & BS_TYPEMASK) == BS_GROUPBOX)
         {
             continue;
         }
@@ -293,7 +293,7 @@ PictureCheck CheckPicture(HWND dialog, const TitleShape& shape, bool lettersExpe
 PictureCheck WaitForPicture(HWND dialog, const TitleShape& shape, bool lettersExpected)
 {
     PictureCheck last;
-    uibench::WaitUntil(
+    bench::WaitUntil(
         [&]
         {
             last = CheckPicture(dialog, shape, lettersExpected);
@@ -421,7 +421,7 @@ TEST_F(AboutDialogTest, ShowsItsTemplateAtTheMainWindowsCornerWithFocusOnOk)
 {
     const HWND about = OpenAbout(ui);
     ASSERT_NE(about, nullptr);
-    EXPECT_EQ(uibench::WindowText(about), "About");
+    EXPECT_EQ(bench::WindowText(about), "About");
     EXPECT_EQ(GetWindow(about, GW_OWNER), main);
     const LONG style = GetWindowLongA(about, GWL_STYLE);
     for (LONG bit : {LONG(WS_POPUP), LONG(WS_CAPTION), LONG(WS_SYSMENU), LONG(DS_MODALFRAME)})
@@ -459,8 +459,8 @@ TEST_F(AboutDialogTest, ShowsItsTemplateAtTheMainWindowsCornerWithFocusOnOk)
         ASSERT_NE(child, nullptr);
         // Identifiers are 16-bit in the template: -1 arrives as 0xFFFF.
         EXPECT_EQ(GetDlgCtrlID(child), control.id & 0xFFFF);
-        EXPECT_EQ(uibench::ClassName(child), control.className);
-        EXPECT_EQ(uibench::WindowText(child), control.text);
+        EXPECT_EQ(bench::ClassName(child), control.className);
+        EXPECT_EQ(bench::WindowText(child), control.text);
         const LONG childStyle = GetWindowLongA(child, GWL_STYLE);
         const LONG typeMask = std::string(control.className) == "Static" ? SS_TYPEMASK : BS_TYPEMASK;
         EXPECT_EQ(childStyle & typeMask, control.kind);
@@ -482,7 +482,7 @@ TEST_F(AboutDialogTest, ShowsItsTemplateAtTheMainWindowsCornerWithFocusOnOk)
 
     GUITHREADINFO focus{};
     focus.cbSize = sizeof focus;
-    ASSERT_TRUE(uibench::WaitUntil(
+    ASSERT_TRUE(bench::WaitUntil(
         [&]
         { return GetGUIThreadInfo(ui.ThreadId(), &focus) && focus.hwndFocus == GetDlgItem(about, IDOK); }));
 
@@ -507,7 +507,7 @@ const CloseCase CLOSE_CASES[] = {
 
 TEST_F(AboutDialogTest, ClosesByOkAndEnterOnlyAndLeavesTheMainWindowAsItWas)
 {
-    const std::string statusBefore = uibench::ItemText(main, IDC_STATUSBAR);
+    const std::string statusBefore = bench::ItemText(main, IDC_STATUSBAR);
     for (const CloseCase& way : CLOSE_CASES)
     {
         SCOPED_TRACE(way.name);
@@ -527,11 +527,11 @@ TEST_F(AboutDialogTest, ClosesByOkAndEnterOnlyAndLeavesTheMainWindowAsItWas)
             EXPECT_TRUE(ui.WaitGone(about));
         }
         EXPECT_TRUE(ui.NoMessageBox());
-        EXPECT_TRUE(uibench::WaitUntil([&] { return IsWindowEnabled(main) != FALSE; }));
-        EXPECT_EQ(uibench::ItemText(main, IDC_STATUSBAR), statusBefore);
-        EXPECT_TRUE(uibench::ListLines(main, IDC_COLONYLIST).empty());
-        EXPECT_TRUE(uibench::IsMenuItemGrayed(main, IDM_MODIFYCOLONY));
-        EXPECT_TRUE(uibench::IsMenuItemEnabled(main, IDM_ADDCOLONY));
+        EXPECT_TRUE(bench::WaitUntil([&] { return IsWindowEnabled(main) != FALSE; }));
+        EXPECT_EQ(bench::ItemText(main, IDC_STATUSBAR), statusBefore);
+        EXPECT_TRUE(bench::ListLines(main, IDC_COLONYLIST).empty());
+        EXPECT_TRUE(bench::IsMenuItemGrayed(main, IDM_MODIFYCOLONY));
+        EXPECT_TRUE(bench::IsMenuItemEnabled(main, IDM_ADDCOLONY));
     }
 }
 
@@ -637,7 +637,7 @@ struct BareAboutBox
             threadId,
             [](HWND window, LPARAM out) -> BOOL
             {
-                if (uibench::WindowText(window) == "About" && IsWindowVisible(window))
+                if (bench::WindowText(window) == "About" && IsWindowVisible(window))
                 {
                     *reinterpret_cast<HWND*>(out) = window;
                     return FALSE;
@@ -665,7 +665,7 @@ TEST(AboutDialogWithoutBitmaps, StillOpensAndClosesNormally)
     box.thread = CreateThread(nullptr, 0, BareAboutBox::Run, &box, 0, &box.threadId);
     ASSERT_NE(box.thread, nullptr);
     HWND about = nullptr;
-    const bool opened = uibench::WaitUntil([&] { return (about = box.Find()) != nullptr; });
+    const bool opened = bench::WaitUntil([&] { return (about = box.Find()) != nullptr; });
     if (opened)
     {
         // Nothing is drawn in the picture's place: the dialog's background only.
@@ -675,11 +675,11 @@ TEST(AboutDialogWithoutBitmaps, StillOpensAndClosesNormally)
         PostMessageA(about, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED),
                      reinterpret_cast<LPARAM>(GetDlgItem(about, IDOK)));
     }
-    const bool ended = WaitForSingleObject(box.thread, uibench::DEFAULT_TIMEOUT_MS) == WAIT_OBJECT_0;
+    const bool ended = WaitForSingleObject(box.thread, bench::DEFAULT_TIMEOUT_MS) == WAIT_OBJECT_0;
     if (!ended && about != nullptr)
     {
         EndDialog(about, 0);
-        WaitForSingleObject(box.thread, uibench::DEFAULT_TIMEOUT_MS);
+        WaitForSingleObject(box.thread, bench::DEFAULT_TIMEOUT_MS);
     }
     CloseHandle(box.thread);
     ASSERT_TRUE(opened);
@@ -704,7 +704,7 @@ ViewerComplaint FindViewerComplaint()
             DWORD processId = 0;
             GetWindowThreadProcessId(window, &processId);
             if (processId != GetCurrentProcessId() && IsWindowVisible(window) &&
-                uibench::WindowText(window) == "ERROR")
+                bench::WindowText(window) == "ERROR")
             {
                 auto* result = reinterpret_cast<ViewerComplaint*>(out);
                 result->box = window;
@@ -731,7 +731,7 @@ public:
                 break;
             }
             TerminateProcess(process, 1);
-            WaitForSingleObject(process, uibench::DEFAULT_TIMEOUT_MS);
+            WaitForSingleObject(process, bench::DEFAULT_TIMEOUT_MS);
             CloseHandle(process);
         }
     }
@@ -739,17 +739,16 @@ public:
 
 TEST_F(AboutDialogTest, HelpWithoutHelpFileShowsTheViewersComplaintAndTheProgramGoesOn)
 {
-    uibench::ScopedCurrentDirectory emptyDirectory;
+    bench::ScratchFolder emptyDirectory{bench::ScratchFolder::Current::MAKE};
     ViewerCleanup cleanup;
     ASSERT_EQ(FindViewerComplaint().box, nullptr) << "a help viewer left from before";
-    const std::string statusBefore = uibench::ItemText(main, IDC_STATUSBAR);
+    const std::string statusBefore = bench::ItemText(main, IDC_STATUSBAR);
 
     ASSERT_TRUE(ui.ChooseMenu(IDM_HELP));
     ViewerComplaint complaint;
     // The viewer is a program of its own, started cold: give it longer than a window of ours.
-    ASSERT_TRUE(
-        uibench::WaitUntil([&] { return (complaint = FindViewerComplaint()).box != nullptr; }, 30000));
-    EXPECT_EQ(uibench::ItemText(complaint.box, 0xFFFF),
+    ASSERT_TRUE(bench::WaitUntil([&] { return (complaint = FindViewerComplaint()).box != nullptr; }, 30000));
+    EXPECT_EQ(bench::ItemText(complaint.box, 0xFFFF),
               "Cannot find 'help.hlp'. Do you want to find this file yourself?");
 
     // Wine's WinHelpA hands the request to the viewer with a sent message, which returns once
@@ -758,7 +757,7 @@ TEST_F(AboutDialogTest, HelpWithoutHelpFileShowsTheViewersComplaintAndTheProgram
     char title[128] = {};
     DWORD_PTR copied = 0;
     EXPECT_NE(SendMessageTimeoutA(main, WM_GETTEXT, sizeof title, reinterpret_cast<LPARAM>(title),
-                                  SMTO_NORMAL, uibench::DEFAULT_TIMEOUT_MS, &copied),
+                                  SMTO_NORMAL, bench::DEFAULT_TIMEOUT_MS, &copied),
               0);
     EXPECT_STREQ(title, "Kolvarn's Zerak Resources Calculator");
 
@@ -766,16 +765,16 @@ TEST_F(AboutDialogTest, HelpWithoutHelpFileShowsTheViewersComplaintAndTheProgram
     const HANDLE viewer = OpenProcess(SYNCHRONIZE, FALSE, complaint.processId);
     ASSERT_NE(viewer, nullptr);
     PostMessageA(complaint.box, WM_COMMAND, IDNO, 0);
-    EXPECT_EQ(WaitForSingleObject(viewer, uibench::DEFAULT_TIMEOUT_MS), WAIT_OBJECT_0);
+    EXPECT_EQ(WaitForSingleObject(viewer, bench::DEFAULT_TIMEOUT_MS), WAIT_OBJECT_0);
     CloseHandle(viewer);
     EXPECT_EQ(FindViewerComplaint().box, nullptr);
 
     ASSERT_TRUE(ui.Sync());
     EXPECT_TRUE(ui.NoMessageBox());
     EXPECT_TRUE(IsWindowEnabled(main));
-    EXPECT_EQ(uibench::ItemText(main, IDC_STATUSBAR), statusBefore);
-    EXPECT_TRUE(uibench::ListLines(main, IDC_COLONYLIST).empty());
-    EXPECT_TRUE(uibench::IsMenuItemEnabled(main, IDM_HELP));
+    EXPECT_EQ(bench::ItemText(main, IDC_STATUSBAR), statusBefore);
+    EXPECT_TRUE(bench::ListLines(main, IDC_COLONYLIST).empty());
+    EXPECT_TRUE(bench::IsMenuItemEnabled(main, IDM_HELP));
     const HWND about = OpenAbout(ui);
     ASSERT_NE(about, nullptr);
     ASSERT_TRUE(ui.Click(about, IDOK));

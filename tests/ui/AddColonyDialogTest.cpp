@@ -216,7 +216,7 @@ TEST_F(AddColonyDialogTest, RateTextIsReadAsTheUnsignedConversionGivesIt)
     HWND dialog = OpenAdd();
     ASSERT_NE(dialog, nullptr);
     Type(dialog, IDC_ADD_METAL, "12a-3");
-    EXPECT_EQ(uibench::ItemText(dialog, IDC_ADD_METAL), "123");
+    EXPECT_EQ(bench::ItemText(dialog, IDC_ADD_METAL), "123");
     Click(dialog, IDCANCEL);
     ASSERT_TRUE(m_session.WaitGone(dialog));
 
@@ -296,8 +296,8 @@ TEST_F(AddColonyDialogTest, ANameThatCannotBeReadIsReportedAndTheDialogKeepsTheE
     }
     EXPECT_TRUE(StaysOpen(dialog));
     EXPECT_EQ(ListContent(), Colonies({ASTER}));
-    EXPECT_EQ(uibench::ItemText(dialog, IDC_ADD_NAME), VELQUIN.name);
-    EXPECT_EQ(uibench::ItemText(dialog, IDC_ADD_DEUTERIUM), "300");
+    EXPECT_EQ(bench::ItemText(dialog, IDC_ADD_NAME), VELQUIN.name);
+    EXPECT_EQ(bench::ItemText(dialog, IDC_ADD_DEUTERIUM), "300");
 
     Click(dialog, IDOK);
     EXPECT_TRUE(m_session.WaitGone(dialog));

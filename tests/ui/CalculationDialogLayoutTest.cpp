@@ -159,7 +159,7 @@ protected:
     {
         HWND dialog = Open(d, {{"Mars", 1, 2, 3}});
         ASSERT_NE(dialog, nullptr);
-        EXPECT_EQ(uibench::WindowText(dialog), d.caption);
+        EXPECT_EQ(bench::WindowText(dialog), d.caption);
         EXPECT_EQ(GetWindow(dialog, GW_OWNER), m_session.MainWindow());
         const DWORD style = static_cast<DWORD>(GetWindowLongPtrA(dialog, GWL_STYLE));
         EXPECT_EQ(style & (WS_POPUP | WS_CAPTION | WS_SYSMENU),
@@ -181,16 +181,16 @@ protected:
             SCOPED_TRACE("control " + std::to_string(index) + " \"" + c.text + "\"");
             const DWORD childStyle = static_cast<DWORD>(GetWindowLongPtrA(child, GWL_STYLE));
             EXPECT_EQ(GetDlgCtrlID(child), c.id == -1 ? 0xFFFF : c.id);
-            EXPECT_EQ(uibench::ClassName(child), c.className);
-            EXPECT_EQ(uibench::WindowText(child), c.text);
+            EXPECT_EQ(bench::ClassName(child), c.className);
+            EXPECT_EQ(bench::WindowText(child), c.text);
             const RECT actual = PlaceOf(dialog, child);
             RECT wanted = InPixels(dialog, c.place);
-            if (uibench::ClassName(child) == "ComboBox")
+            if (bench::ClassName(child) == "ComboBox")
             {
                 // A closed drop-down is as high as its font needs; the height given is its list's.
                 wanted.bottom = actual.bottom;
             }
-            if (uibench::ClassName(child) == "ListBox")
+            if (bench::ClassName(child) == "ListBox")
             {
                 // The list box shows whole lines only and drops what is left over; it measures
                 // them before the dialog's font is set, in the system font.

@@ -3,9 +3,9 @@
 // What the Production and Time calculation tests share: opening a calculation dialog over
 // chosen colonies through the main window, and reading its panel and its message boxes.
 
+#include "bench/Session.h"
 #include "model/ColonyList.h"
 #include "res/resource.h"
-#include "ui/UiBench.h"
 
 #include <gtest/gtest.h>
 
@@ -56,7 +56,7 @@ class CalculationDialogTest : public ::testing::Test
 protected:
     // The colonies go straight into the program's list while its thread is idle: the dialog
     // reads nothing else, and two colonies of one name can come about only by renaming.
-    HWND Open(const CalculationDialog& dialog, const std::vector<uibench::ColonyRecord>& colonies)
+    HWND Open(const CalculationDialog& dialog, const std::vector<bench::ColonyRecord>& colonies)
     {
         if (m_session.WaitMainWindow() == nullptr || !m_session.Sync())
         {
@@ -64,7 +64,7 @@ protected:
             return nullptr;
         }
         g_ColonyList.RemoveAll();
-        for (const uibench::ColonyRecord& colony : colonies)
+        for (const bench::ColonyRecord& colony : colonies)
         {
             g_ColonyList.AddColony(colony.name, colony.metal, colony.crystal, colony.deuterium);
         }
@@ -101,9 +101,9 @@ protected:
 
     void ExpectMessage(HWND owner, const std::string& caption, const std::string& text, UINT icon)
     {
-        uibench::ExpectMessages(m_session, {{owner, caption, text, icon}});
+        bench::ExpectMessages(m_session, {{owner, caption, text, icon}});
     }
-    void ExpectNoMessage() { uibench::ExpectNoMessage(m_session); }
+    void ExpectNoMessage() { bench::ExpectNoMessage(m_session); }
 
     // Checks through the dialog's own calculation that the calculation list sums to this
     // metal rate: a Production over one hour shows a rate that is a multiple of 3600
@@ -114,10 +114,9 @@ protected:
         const bool production = dialog.command == IDM_PRODUCTION;
         SetText(window, dialog.metalProbe, production ? "1" : std::to_string(rate));
         Click(window, dialog.calculate);
-        EXPECT_EQ(uibench::ItemText(window, dialog.metalResult),
-                  production ? std::to_string(rate) : "01:00:00")
+        EXPECT_EQ(bench::ItemText(window, dialog.metalResult), production ? std::to_string(rate) : "01:00:00")
             << "for a summed metal rate of " << rate;
     }
 
-    uibench::UiSession m_session;
+    bench::UiSession m_session;
 };

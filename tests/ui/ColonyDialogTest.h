@@ -6,9 +6,9 @@
 // dialog's controls against its layout.
 
 #include "FailingGlobalAlloc.h"
+#include "bench/Session.h"
 #include "model/ColonyList.h"
 #include "res/resource.h"
-#include "ui/UiBench.h"
 
 #include <gtest/gtest.h>
 
@@ -105,12 +105,12 @@ protected:
     // The colonies through a data file and File, Load data, as a returning user has them.
     void Load(const Colonies& colonies)
     {
-        std::vector<uibench::ColonyRecord> records;
+        std::vector<bench::ColonyRecord> records;
         for (const Colony& colony : colonies)
         {
             records.push_back({colony.name, colony.metal, colony.crystal, colony.deuterium});
         }
-        ASSERT_TRUE(uibench::WriteColonyFile(records));
+        ASSERT_TRUE(bench::WriteColonyFile("coldata.dat", records));
         ASSERT_TRUE(m_session.ChooseMenu(IDM_LOADDATA));
         ASSERT_TRUE(m_session.Sync());
         ExpectNoMessage();
@@ -220,7 +220,7 @@ protected:
     {
         const HWND expected = GetDlgItem(dialog, id);
         HWND focused = nullptr;
-        uibench::WaitUntil(
+        bench::WaitUntil(
             [&]
             {
                 focused = FocusedControl();
@@ -232,15 +232,15 @@ protected:
     // True when the dialog is still on screen once every pending action has been handled.
     bool StaysOpen(HWND dialog) { return m_session.Sync() && IsWindow(dialog) && IsWindowVisible(dialog); }
 
-    void ExpectMessages(const std::vector<uibench::ExpectedMessage>& messages)
+    void ExpectMessages(const std::vector<bench::ExpectedMessage>& messages)
     {
-        uibench::ExpectMessages(m_session, messages);
+        bench::ExpectMessages(m_session, messages);
     }
     void ExpectMessage(HWND owner, const char* caption, const char* text, UINT icon)
     {
-        uibench::ExpectMessages(m_session, {{owner, caption, text, icon}});
+        bench::ExpectMessages(m_session, {{owner, caption, text, icon}});
     }
-    void ExpectNoMessage() { uibench::ExpectNoMessage(m_session); }
+    void ExpectNoMessage() { bench::ExpectNoMessage(m_session); }
 
     // The program's list itself, read while its thread waits for input.
     Colonies ListContent()
@@ -263,29 +263,29 @@ protected:
 
     Commands ListCommands() const
     {
-        const bool menus[] = {uibench::IsMenuItemEnabled(m_main, IDM_MODIFYCOLONY),
-                              uibench::IsMenuItemEnabled(m_main, IDM_DELETECOLONY),
-                              uibench::IsMenuItemEnabled(m_main, IDM_VIEWCOLONIES),
-                              uibench::IsMenuItemEnabled(m_main, IDM_PRODUCTION),
-                              uibench::IsMenuItemEnabled(m_main, IDM_TIME)};
-        const bool buttons[] = {uibench::IsItemEnabled(m_main, IDC_DELETEBUTTON),
-                                uibench::IsItemEnabled(m_main, IDC_MODIFYBUTTON)};
+        const bool menus[] = {bench::IsMenuItemEnabled(m_main, IDM_MODIFYCOLONY),
+                              bench::IsMenuItemEnabled(m_main, IDM_DELETECOLONY),
+                              bench::IsMenuItemEnabled(m_main, IDM_VIEWCOLONIES),
+                              bench::IsMenuItemEnabled(m_main, IDM_PRODUCTION),
+                              bench::IsMenuItemEnabled(m_main, IDM_TIME)};
+        const bool buttons[] = {bench::IsItemEnabled(m_main, IDC_DELETEBUTTON),
+                                bench::IsItemEnabled(m_main, IDC_MODIFYBUTTON)};
         return Agreement(menus, buttons);
     }
 
     Commands AddCommands() const
     {
-        const bool menus[] = {uibench::IsMenuItemEnabled(m_main, IDM_ADDCOLONY)};
-        const bool buttons[] = {uibench::IsItemEnabled(m_main, IDC_ADDBUTTON)};
+        const bool menus[] = {bench::IsMenuItemEnabled(m_main, IDM_ADDCOLONY)};
+        const bool buttons[] = {bench::IsItemEnabled(m_main, IDC_ADDBUTTON)};
         return Agreement(menus, buttons);
     }
 
-    Lines MainLines() const { return uibench::ListLines(m_main, IDC_COLONYLIST); }
-    std::string StatusText() const { return uibench::ItemText(m_main, IDC_STATUSBAR); }
+    Lines MainLines() const { return bench::ListLines(m_main, IDC_COLONYLIST); }
+    std::string StatusText() const { return bench::ItemText(m_main, IDC_STATUSBAR); }
     Lines RateFields() const
     {
-        return {uibench::ItemText(m_main, IDC_METALRATE), uibench::ItemText(m_main, IDC_CRYSTALRATE),
-                uibench::ItemText(m_main, IDC_DEUTERIUMRATE)};
+        return {bench::ItemText(m_main, IDC_METALRATE), bench::ItemText(m_main, IDC_CRYSTALRATE),
+                bench::ItemText(m_main, IDC_DEUTERIUMRATE)};
     }
 
     // The main window after a change of the list: every line, the totals, value fields
@@ -306,7 +306,7 @@ protected:
         }
         EXPECT_EQ(ListContent(), colonies);
         EXPECT_EQ(MainLines(), names);
-        EXPECT_EQ(uibench::ListSelection(m_main, IDC_COLONYLIST), -1);
+        EXPECT_EQ(bench::ListSelection(m_main, IDC_COLONYLIST), -1);
         EXPECT_EQ(StatusText(), TotalsLine(metal, crystal, deuterium));
         EXPECT_EQ(RateFields(), Lines({"", "", ""}));
         EXPECT_EQ(ListCommands(), list);
@@ -318,7 +318,7 @@ protected:
     void ExpectLayout(HWND dialog, const DialogLayout& layout)
     {
         ASSERT_NE(dialog, nullptr);
-        EXPECT_EQ(uibench::WindowText(dialog), layout.caption);
+        EXPECT_EQ(bench::WindowText(dialog), layout.caption);
         const DWORD style = static_cast<DWORD>(GetWindowLongA(dialog, GWL_STYLE));
         // The platform adds the 3-D look to every dialog of this kind.
         EXPECT_EQ(style & ~(WS_VISIBLE | WS_CLIPSIBLINGS | DS_3DLOOK), DIALOG_STYLE) << std::hex << style;
@@ -336,17 +336,17 @@ protected:
         {
             if (index >= layout.controls.size())
             {
-                ADD_FAILURE() << "a control beyond the template: " << uibench::ClassName(child);
+                ADD_FAILURE() << "a control beyond the template: " << bench::ClassName(child);
                 break;
             }
             const ControlLayout& expected = layout.controls[index++];
             SCOPED_TRACE(::testing::Message() << "control " << index << " (id " << expected.id << ")");
             EXPECT_EQ(static_cast<int>(static_cast<short>(GetDlgCtrlID(child))), expected.id);
-            EXPECT_EQ(_stricmp(uibench::ClassName(child).c_str(), expected.className), 0)
-                << uibench::ClassName(child);
+            EXPECT_EQ(_stricmp(bench::ClassName(child).c_str(), expected.className), 0)
+                << bench::ClassName(child);
             if (expected.text != nullptr)
             {
-                EXPECT_EQ(uibench::WindowText(child), expected.text);
+                EXPECT_EQ(bench::WindowText(child), expected.text);
             }
             const bool isEdit = _stricmp(expected.className, "Edit") == 0;
             const bool isList = _stricmp(expected.className, "ListBox") == 0;
@@ -395,8 +395,8 @@ protected:
         EXPECT_EQ(index, layout.controls.size()) << "controls missing";
     }
 
-    uibench::ScopedCurrentDirectory m_folder;
-    uibench::UiSession m_session;
+    bench::ScratchFolder m_folder{bench::ScratchFolder::Current::MAKE};
+    bench::UiSession m_session;
     HWND m_main = nullptr;
 
 private:

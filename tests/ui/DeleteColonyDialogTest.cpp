@@ -237,7 +237,7 @@ TEST_F(DeleteColonyDialogTest, ANameThatCannotBeReadIsReportedAndNothingIsRemove
     }
     EXPECT_TRUE(StaysOpen(dialog));
     EXPECT_EQ(ListContent(), THREE);
-    EXPECT_EQ(uibench::ItemText(dialog, IDC_DELETE_NAME), "Mars");
+    EXPECT_EQ(bench::ItemText(dialog, IDC_DELETE_NAME), "Mars");
 
     Click(dialog, IDOK);
     EXPECT_TRUE(m_session.WaitGone(dialog));

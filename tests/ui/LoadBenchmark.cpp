@@ -3,7 +3,7 @@
 // bench/load/run.sh builds and runs it under Wine.
 //   main_window_load_benchmark [colonies...]   (default 100000 1000000)
 
-#include "ui/UiBench.h"
+#include "bench/Session.h"
 
 #include "res/resource.h"
 
@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-using namespace uibench;
+using namespace bench;
 
 namespace
 {
@@ -64,7 +64,7 @@ int main(int argc, char** argv)
     int status = 0;
     for (std::size_t colonies : sizes)
     {
-        ScopedCurrentDirectory directory;
+        ScratchFolder directory{ScratchFolder::Current::MAKE};
         std::vector<ColonyRecord> records;
         records.reserve(colonies);
         for (std::size_t i = 0; i < colonies; ++i)
@@ -72,7 +72,7 @@ int main(int argc, char** argv)
             records.push_back({"Colony " + std::to_string(i + 1), static_cast<std::uint32_t>(i),
                                static_cast<std::uint32_t>(i * 3), static_cast<std::uint32_t>(i * 7)});
         }
-        if (!WriteColonyFile(records))
+        if (!WriteColonyFile("coldata.dat", records))
         {
             std::printf("cannot write coldata.dat\n");
             return 1;

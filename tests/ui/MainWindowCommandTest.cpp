@@ -1,4 +1,4 @@
-#include "ui/UiBench.h"
+#include "bench/Session.h"
 
 #include "model/ColonyList.h"
 #include "res/resource.h"
@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-using namespace uibench;
+using namespace bench;
 
 namespace
 {
@@ -70,7 +70,7 @@ protected:
     // File, Load data of a coldata.dat holding these colonies; no message is expected.
     void Load(const std::vector<ColonyRecord>& colonies, int command = IDM_LOADDATA)
     {
-        ASSERT_TRUE(WriteColonyFile(colonies));
+        ASSERT_TRUE(WriteColonyFile("coldata.dat", colonies));
         if (command == IDM_LOADDATA)
         {
             ASSERT_TRUE(session->ChooseMenu(command));
@@ -106,7 +106,7 @@ protected:
                 ItemText(window, IDC_DEUTERIUMRATE)};
     }
 
-    ScopedCurrentDirectory directory;
+    ScratchFolder directory{ScratchFolder::Current::MAKE};
     std::unique_ptr<UiSession> session;
     HWND window = nullptr;
 };
@@ -210,8 +210,8 @@ TEST_F(MainWindowCommands, LoadingTheEmptyListFileOrAMissingFileChangesNothing)
 TEST_F(MainWindowCommands, SaveFromMenuAndButtonWritesTheListedColonies)
 {
     Load(THREE_COLONIES);
-    std::string loaded;
-    ASSERT_TRUE(ReadFileBytes("coldata.dat", loaded));
+    const std::optional<Bytes> loaded = ReadBytes("coldata.dat");
+    ASSERT_TRUE(loaded);
     for (int command : {IDM_SAVEDATA, IDC_SAVEBUTTON})
     {
         SCOPED_TRACE(command);
@@ -225,8 +225,8 @@ TEST_F(MainWindowCommands, SaveFromMenuAndButtonWritesTheListedColonies)
             ASSERT_TRUE(session->Click(window, command));
         }
         ASSERT_TRUE(session->NoMessageBox());
-        std::string saved;
-        ASSERT_TRUE(ReadFileBytes("coldata.dat", saved));
+        const std::optional<Bytes> saved = ReadBytes("coldata.dat");
+        ASSERT_TRUE(saved);
         EXPECT_EQ(saved, loaded);
         EXPECT_EQ(ListLines(window, IDC_COLONYLIST), NamesOf(THREE_COLONIES));
     }
@@ -234,15 +234,15 @@ TEST_F(MainWindowCommands, SaveFromMenuAndButtonWritesTheListedColonies)
 
 TEST_F(MainWindowCommands, SavingTheEmptyListWritesTheEmptyListFileOverTheOldOne)
 {
-    ASSERT_TRUE(WriteColonyFile(THREE_COLONIES));
+    ASSERT_TRUE(WriteColonyFile("coldata.dat", THREE_COLONIES));
     ASSERT_TRUE(session->ChooseMenu(IDM_SAVEDATA));
     ASSERT_TRUE(session->NoMessageBox());
-    std::string saved;
-    ASSERT_TRUE(ReadFileBytes("coldata.dat", saved));
-    ASSERT_TRUE(WriteColonyFile({}));
-    std::string marker;
-    ASSERT_TRUE(ReadFileBytes("coldata.dat", marker));
-    EXPECT_EQ(saved.size(), 224u);
+    const std::optional<Bytes> saved = ReadBytes("coldata.dat");
+    ASSERT_TRUE(saved);
+    ASSERT_TRUE(WriteColonyFile("coldata.dat", {}));
+    const std::optional<Bytes> marker = ReadBytes("coldata.dat");
+    ASSERT_TRUE(marker);
+    EXPECT_EQ(saved->size(), 224u);
     EXPECT_EQ(saved, marker);
 }
 
@@ -472,8 +472,8 @@ TEST_F(MainWindowCommands, ExitAndCloseEndTheProgramWithoutSaving)
             Start();
         }
         Load(THREE_COLONIES);
-        std::string before;
-        ASSERT_TRUE(ReadFileBytes("coldata.dat", before));
+        const std::optional<Bytes> before = ReadBytes("coldata.dat");
+        ASSERT_TRUE(before);
         ASSERT_TRUE(session->SelectLine(window, IDC_COLONYLIST, 0));
         ASSERT_TRUE(session->Click(window, IDC_DELETEBUTTON));
         ASSERT_TRUE(session->NoMessageBox());
@@ -483,8 +483,8 @@ TEST_F(MainWindowCommands, ExitAndCloseEndTheProgramWithoutSaving)
         ASSERT_TRUE(session->WaitEnded(exitCode));
         EXPECT_EQ(exitCode, 0);
         EXPECT_FALSE(IsWindow(window));
-        std::string after;
-        ASSERT_TRUE(ReadFileBytes("coldata.dat", after));
+        const std::optional<Bytes> after = ReadBytes("coldata.dat");
+        ASSERT_TRUE(after);
         EXPECT_EQ(after, before);
         session.reset();
         window = nullptr;

@@ -1,4 +1,4 @@
-#include "ui/UiBench.h"
+#include "bench/Session.h"
 
 #include "model/ColonyList.h"
 #include "res/resource.h"
@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-using namespace uibench;
+using namespace bench;
 
 namespace
 {
@@ -34,9 +34,9 @@ std::vector<MessageBoxInfo> TakeMessageBoxes(UiSession& session, std::size_t cou
 
 TEST(MainWindowStart, ShowsTheInitialState)
 {
-    ScopedCurrentDirectory directory;
+    ScratchFolder directory{ScratchFolder::Current::MAKE};
     // Nothing is read at start-up, even with a data file at hand.
-    ASSERT_TRUE(WriteColonyFile({{"Alpha", 1, 2, 3}}));
+    ASSERT_TRUE(WriteColonyFile("coldata.dat", {{"Alpha", 1, 2, 3}}));
     UiSession session;
     HWND window = session.WaitMainWindow();
     ASSERT_NE(window, nullptr);

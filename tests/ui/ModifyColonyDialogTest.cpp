@@ -58,13 +58,13 @@ protected:
     void ExpectShows(HWND dialog, const Colony& colony)
     {
         ASSERT_TRUE(m_session.Sync());
-        EXPECT_EQ(uibench::ItemText(dialog, IDC_CURRENT_NAME), colony.name);
-        EXPECT_EQ(uibench::ItemText(dialog, IDC_CURRENT_METAL), std::to_string(colony.metal));
-        EXPECT_EQ(uibench::ItemText(dialog, IDC_CURRENT_CRYSTAL), std::to_string(colony.crystal));
-        EXPECT_EQ(uibench::ItemText(dialog, IDC_CURRENT_DEUTERIUM), std::to_string(colony.deuterium));
+        EXPECT_EQ(bench::ItemText(dialog, IDC_CURRENT_NAME), colony.name);
+        EXPECT_EQ(bench::ItemText(dialog, IDC_CURRENT_METAL), std::to_string(colony.metal));
+        EXPECT_EQ(bench::ItemText(dialog, IDC_CURRENT_CRYSTAL), std::to_string(colony.crystal));
+        EXPECT_EQ(bench::ItemText(dialog, IDC_CURRENT_DEUTERIUM), std::to_string(colony.deuterium));
         for (int field : NEW_FIELDS)
         {
-            EXPECT_EQ(uibench::ItemText(dialog, field), "") << "edit " << field;
+            EXPECT_EQ(bench::ItemText(dialog, field), "") << "edit " << field;
         }
     }
 
@@ -229,7 +229,7 @@ TEST_F(ModifyColonyDialogTest, EscapeAndTheCloseBoxDoNothingAndEnterMeansDone)
     CloseBox(dialog);
     EXPECT_TRUE(StaysOpen(dialog));
     ExpectNoMessage();
-    EXPECT_EQ(uibench::ItemText(dialog, IDC_NEW_NAME), "Rhea") << "nothing typed is lost meanwhile";
+    EXPECT_EQ(bench::ItemText(dialog, IDC_NEW_NAME), "Rhea") << "nothing typed is lost meanwhile";
 
     Focus(dialog, IDC_NEW_NAME);
     Press(dialog, VK_RETURN);
@@ -271,9 +271,9 @@ TEST_F(ModifyColonyDialogTest, ANameThatCannotBeReadIsReportedAndNothingIsApplie
     }
     EXPECT_TRUE(StaysOpen(dialog));
     EXPECT_EQ(ListContent(), THREE);
-    EXPECT_EQ(uibench::ItemText(dialog, IDC_CURRENT_NAME), "Mars");
-    EXPECT_EQ(uibench::ItemText(dialog, IDC_NEW_NAME), "Phobos");
-    EXPECT_EQ(uibench::ItemText(dialog, IDC_NEW_DEUTERIUM), "3");
+    EXPECT_EQ(bench::ItemText(dialog, IDC_CURRENT_NAME), "Mars");
+    EXPECT_EQ(bench::ItemText(dialog, IDC_NEW_NAME), "Phobos");
+    EXPECT_EQ(bench::ItemText(dialog, IDC_NEW_DEUTERIUM), "3");
 
     Click(dialog, IDC_APPLY);
     ExpectNoMessage();

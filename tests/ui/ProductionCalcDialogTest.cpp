@@ -7,7 +7,7 @@
 namespace
 {
 
-using uibench::ItemText;
+using bench::ItemText;
 
 const CalculationDialog& D = PRODUCTION_DIALOG;
 
@@ -57,7 +57,7 @@ protected:
     }
 
     // One colony with these rates, listed, over the span.
-    Produced Calculate(const uibench::ColonyRecord& colony, const Span& span)
+    Produced Calculate(const bench::ColonyRecord& colony, const Span& span)
     {
         HWND dialog = Open(D, {colony});
         if (dialog == nullptr)
@@ -79,7 +79,7 @@ TEST_F(ProductionCalcDialogTest, ShowsWhatTheListedColoniesProduceOverTheSpan)
 {
     struct Case
     {
-        uibench::ColonyRecord colony;
+        bench::ColonyRecord colony;
         Span span;
         Produced shown;
     };
@@ -159,8 +159,8 @@ TEST_F(ProductionCalcDialogTest, ClearEmptiesTheSpanAndTheResultsAndKeepsTheList
     {
         EXPECT_EQ(ItemText(dialog, id), "") << id;
     }
-    EXPECT_EQ(uibench::ListLines(dialog, IDC_PROD_SELECTED), std::vector<std::string>{"Mars"});
-    EXPECT_EQ(uibench::ComboSelection(dialog, IDC_PROD_COLONY), 0);
+    EXPECT_EQ(bench::ListLines(dialog, IDC_PROD_SELECTED), std::vector<std::string>{"Mars"});
+    EXPECT_EQ(bench::ComboSelection(dialog, IDC_PROD_COLONY), 0);
 }
 
 TEST_F(ProductionCalcDialogTest, EnterInATimeFieldEscapeAndTheCloseBoxEndTheDialog)
@@ -215,7 +215,7 @@ TEST_F(ProductionCalcDialogTest, ReopeningStartsEmpty)
     m_session.PostCommand(IDM_PRODUCTION);
     dialog = m_session.WaitDialog(D.caption);
     ASSERT_NE(dialog, nullptr);
-    EXPECT_EQ(uibench::ListLines(dialog, IDC_PROD_SELECTED), std::vector<std::string>{});
+    EXPECT_EQ(bench::ListLines(dialog, IDC_PROD_SELECTED), std::vector<std::string>{});
     EXPECT_EQ(ItemText(dialog, IDC_PROD_DAYS), "");
     EXPECT_EQ(ItemText(dialog, IDC_PROD_METAL), "");
 }

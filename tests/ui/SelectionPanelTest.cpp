@@ -9,11 +9,11 @@
 namespace
 {
 
-using uibench::ColonyRecord;
-using uibench::ComboLines;
-using uibench::ComboSelection;
-using uibench::ItemText;
-using uibench::ListLines;
+using bench::ColonyRecord;
+using bench::ComboLines;
+using bench::ComboSelection;
+using bench::ItemText;
+using bench::ListLines;
 using Lines = std::vector<std::string>;
 
 const std::vector<ColonyRecord> THREE_COLONIES = {

@@ -7,7 +7,7 @@
 namespace
 {
 
-using uibench::ItemText;
+using bench::ItemText;
 
 const CalculationDialog& D = TIME_DIALOG;
 
@@ -41,7 +41,7 @@ TEST_F(TimeCalcDialogTest, ShowsTheTimeToFinishOfEachResource)
 {
     struct Case
     {
-        uibench::ColonyRecord colony;
+        bench::ColonyRecord colony;
         Three amounts;
         Three supplies;
         Three shown;
@@ -115,7 +115,7 @@ TEST_F(TimeCalcDialogTest, ClearEmptiesTheEntriesAndTheResultsAndKeepsTheList)
             EXPECT_EQ(ItemText(dialog, fields[i]), "") << fields[i];
         }
     }
-    EXPECT_EQ(uibench::ListLines(dialog, IDC_TIME_SELECTED), std::vector<std::string>{"Mars"});
+    EXPECT_EQ(bench::ListLines(dialog, IDC_TIME_SELECTED), std::vector<std::string>{"Mars"});
 }
 
 TEST_F(TimeCalcDialogTest, EnterEscapeAndTheCloseBoxEndTheDialog)

@@ -30,9 +30,9 @@ protected:
     void ExpectDaily(HWND dialog, const std::string& metal, const std::string& crystal,
                      const std::string& deuterium)
     {
-        EXPECT_EQ(uibench::ItemText(dialog, IDC_DAILY_METAL), METAL_LABEL + metal);
-        EXPECT_EQ(uibench::ItemText(dialog, IDC_DAILY_CRYSTAL), CRYSTAL_LABEL + crystal);
-        EXPECT_EQ(uibench::ItemText(dialog, IDC_DAILY_DEUTERIUM), DEUTERIUM_LABEL + deuterium);
+        EXPECT_EQ(bench::ItemText(dialog, IDC_DAILY_METAL), METAL_LABEL + metal);
+        EXPECT_EQ(bench::ItemText(dialog, IDC_DAILY_CRYSTAL), CRYSTAL_LABEL + crystal);
+        EXPECT_EQ(bench::ItemText(dialog, IDC_DAILY_DEUTERIUM), DEUTERIUM_LABEL + deuterium);
     }
 
     void Done(HWND dialog)
@@ -55,7 +55,7 @@ TEST_F(ViewColoniesDialogTest, ShowsEveryColonyAndTheDailyTotals)
     ASSERT_NE(dialog, nullptr);
     ExpectLayout(dialog, VIEW_LAYOUT);
     EXPECT_EQ(GetWindow(dialog, GW_OWNER), m_main);
-    EXPECT_EQ(uibench::ListLines(dialog, IDC_OVERVIEW_LIST),
+    EXPECT_EQ(bench::ListLines(dialog, IDC_OVERVIEW_LIST),
               Lines({"Alpha (Metal/h: 1200 Crystal/h: 600 Deuterium/h: 300)",
                      "Beta (Metal/h: 0 Crystal/h: 0 Deuterium/h: 0)",
                      "  (Gamma) Deep Moon  (Metal/h: 1000 Crystal/h: 500 Deuterium/h: 4294967295)",
@@ -93,7 +93,7 @@ TEST_F(ViewColoniesDialogTest, OnlyDoneClosesItAndTheStatusBarGetsTheTotals)
     Done(dialog);
     EXPECT_EQ(StatusText(), TotalsLine(1300, 650, 325));
     EXPECT_EQ(RateFields(), Lines({"100", "50", "25"}));
-    EXPECT_EQ(uibench::ListSelection(m_main, IDC_COLONYLIST), 1);
+    EXPECT_EQ(bench::ListSelection(m_main, IDC_COLONYLIST), 1);
     EXPECT_EQ(ListCommands(), Commands::Enabled);
     EXPECT_EQ(AddCommands(), Commands::Enabled);
 }
@@ -107,7 +107,7 @@ TEST_F(ViewColoniesDialogTest, AnEmptyListShowsNoLinesAndZeroTotals)
     m_session.PostCommand(IDM_VIEWCOLONIES);
     HWND dialog = m_session.WaitDialog("View colonies");
     ASSERT_NE(dialog, nullptr);
-    EXPECT_TRUE(uibench::ListLines(dialog, IDC_OVERVIEW_LIST).empty());
+    EXPECT_TRUE(bench::ListLines(dialog, IDC_OVERVIEW_LIST).empty());
     ExpectDaily(dialog, "0", "0", "0");
     Done(dialog);
     EXPECT_EQ(StatusText(), TotalsLine(0, 0, 0));
@@ -129,7 +129,7 @@ TEST_F(ViewColoniesDialogTest, ManyColoniesScrollInListOrder)
     Load(colonies);
     HWND dialog = OpenView();
     ASSERT_NE(dialog, nullptr);
-    EXPECT_EQ(uibench::ListLines(dialog, IDC_OVERVIEW_LIST), lines);
+    EXPECT_EQ(bench::ListLines(dialog, IDC_OVERVIEW_LIST), lines);
     const LONG style = GetWindowLongA(GetDlgItem(dialog, IDC_OVERVIEW_LIST), GWL_STYLE);
     EXPECT_NE(style & WS_VSCROLL, 0);
     EXPECT_EQ(style & WS_HSCROLL, 0);

@@ -1,4 +1,4 @@
-#include "ui/UiBench.h"
+#include "bench/Session.h"
 
 #include "model/ColonyList.h"
 #include "ui/MainWindow.h"
@@ -7,7 +7,7 @@
 
 #include <utility>
 
-namespace uibench
+namespace bench
 {
 
 namespace
@@ -19,8 +19,6 @@ std::atomic<UiSession*> g_session{nullptr};
 
 // A WM_NULL thread message with this lParam marks a Sync.
 constexpr LPARAM SYNC_MARK = 0x5a45524b; // "ZERK"
-
-constexpr DWORD POLL_INTERVAL_MS = 2;
 
 std::string TextOfAtomOrName(LPCSTR name)
 {
@@ -35,82 +33,7 @@ std::string TextOfAtomOrName(LPCSTR name)
     return name;
 }
 
-LRESULT SendWithTimeout(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
-{
-    DWORD_PTR result = 0;
-    if (SendMessageTimeoutA(window, message, wParam, lParam, SMTO_NORMAL, DEFAULT_TIMEOUT_MS, &result) == 0)
-    {
-        return -1;
-    }
-    return static_cast<LRESULT>(result);
-}
-
-bool IsDialogWindow(HWND window)
-{
-    return ClassName(window) == "#32770";
-}
-
-// A message box is a dialog with the platform's icon picture beside a message text.
-HWND MessageBoxIcon(HWND window)
-{
-    if (!IsDialogWindow(window) || GetDlgItem(window, 0xFFFF) == nullptr)
-    {
-        return nullptr;
-    }
-    for (HWND child = GetWindow(window, GW_CHILD); child != nullptr; child = GetWindow(child, GW_HWNDNEXT))
-    {
-        const LONG style = GetWindowLongA(child, GWL_STYLE);
-        if (ClassName(child) == "Static" && (style & SS_TYPEMASK) == SS_ICON)
-        {
-            return child;
-        }
-    }
-    return nullptr;
-}
-
-UINT IconKind(HWND iconStatic)
-{
-    const HICON shown = reinterpret_cast<HICON>(SendWithTimeout(iconStatic, STM_GETICON, 0, 0));
-    if (shown == nullptr)
-    {
-        return 0;
-    }
-    const std::pair<LPCSTR, UINT> kinds[] = {
-        {IDI_HAND, MB_ICONHAND}, {IDI_EXCLAMATION, MB_ICONEXCLAMATION}, {IDI_ASTERISK, MB_ICONASTERISK}};
-    for (const auto& kind : kinds)
-    {
-        if (shown == LoadIconA(nullptr, kind.first))
-        {
-            return kind.second;
-        }
-    }
-    return 0;
-}
-
-BOOL CALLBACK CollectWindow(HWND window, LPARAM windows)
-{
-    reinterpret_cast<std::vector<HWND>*>(windows)->push_back(window);
-    return TRUE;
-}
-
 } // namespace
-
-bool WaitUntil(const std::function<bool()>& condition, DWORD timeoutMs)
-{
-    const ULONGLONG deadline = GetTickCount64() + timeoutMs;
-    for (;;)
-    {
-        if (condition())
-        {
-            return true;
-        }
-        if (GetTickCount64() >= deadline)
-        {
-            return condition();
-        }
-        Sleep(POLL_INTERVAL_MS);
-    }
-}
 
 CreateFilter FailClass(const std::string& className)
 {
@@ -369,19 +292,7 @@ void UiSession::Type(HWND parent, int id, const std::string& text)
 
 void UiSession::PressKey(HWND window, UINT virtualKey)
 {
-    GUITHREADINFO info = {};
-    info.cbSize = sizeof(info);
-    HWND target = window;
-    if (GetGUIThreadInfo(m_threadId, &info) && info.hwndFocus != nullptr &&
-        (info.hwndFocus == window || IsChild(window, info.hwndFocus)))
-    {
-        target = info.hwndFocus;
-    }
-    const UINT scanCode = MapVirtualKeyA(virtualKey, MAPVK_VK_TO_VSC);
-    const LPARAM down = 1 | static_cast<LPARAM>(scanCode << 16);
-    const LPARAM up = down | (static_cast<LPARAM>(1) << 30) | (static_cast<LPARAM>(1) << 31);
-    PostMessageA(target, WM_KEYDOWN, virtualKey, down);
-    PostMessageA(target, WM_KEYUP, virtualKey, up);
+    bench::PressKey(FocusedControl(window), virtualKey);
 }
 
 void UiSession::CloseBox(HWND window)
@@ -389,26 +300,9 @@ void UiSession::CloseBox(HWND window)
     PostMessageA(window, WM_SYSCOMMAND, SC_CLOSE, 0);
 }
 
-std::vector<HWND> UiSession::TopLevelWindows() const
-{
-    std::vector<HWND> windows;
-    if (m_threadId != 0)
-    {
-        EnumThreadWindows(m_threadId, CollectWindow, reinterpret_cast<LPARAM>(&windows));
-    }
-    return windows;
-}
-
 HWND UiSession::FindDialog(const std::string& caption) const
 {
-    for (HWND window : TopLevelWindows())
-    {
-        if (IsDialogWindow(window) && MessageBoxIcon(window) == nullptr && WindowText(window) == caption)
-        {
-            return window;
-        }
-    }
-    return nullptr;
+    return bench::FindDialog(TopLevelWindows(), caption);
 }
 
 HWND UiSession::WaitDialog(const std::string& caption, DWORD timeoutMs)
@@ -427,25 +321,6 @@ HWND UiSession::WaitDialog(const std::string& caption, DWORD timeoutMs)
 bool UiSession::WaitGone(HWND window, DWORD timeoutMs)
 {
     return WaitUntil([&] { return !IsWindow(window); }, timeoutMs);
-}
-
-MessageBoxInfo UiSession::FindMessageBox() const
-{
-    MessageBoxInfo box;
-    for (HWND window : TopLevelWindows())
-    {
-        HWND icon = MessageBoxIcon(window);
-        if (icon != nullptr)
-        {
-            box.window = window;
-            box.caption = WindowText(window);
-            box.text = ItemText(window, 0xFFFF);
-            box.owner = GetWindow(window, GW_OWNER);
-            box.icon = IsWindowVisible(icon) ? IconKind(icon) : 0;
-            return box;
-        }
-    }
-    return box;
 }
 
 MessageBoxInfo UiSession::WaitMessageBox(DWORD timeoutMs)
@@ -469,13 +344,7 @@ MessageBoxInfo UiSession::WaitMessageBox(DWORD timeoutMs)
 
 bool UiSession::Dismiss(const MessageBoxInfo& box, DWORD timeoutMs)
 {
-    if (box.window == nullptr)
-    {
-        return false;
-    }
-    HWND ok = GetDlgItem(box.window, IDOK);
-    PostMessageA(box.window, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), reinterpret_cast<LPARAM>(ok));
-    return WaitGone(box.window, timeoutMs);
+    return AnswerMessageBox(box, IDOK, timeoutMs);
 }
 
 MessageBoxInfo UiSession::TakeMessageBox(DWORD timeoutMs)
@@ -503,7 +372,7 @@ void UiSession::CloseEverything()
         bool modalOpen = false;
         for (HWND window : TopLevelWindows())
         {
-            if (IsDialogWindow(window))
+            if (ClassName(window) == "#32770")
             {
                 modalOpen = true;
                 const WPARAM command = (round % 2 == 0) ? IDCANCEL : IDOK;
@@ -530,106 +399,6 @@ void UiSession::CloseEverything()
     }
 }
 
-// --- reading controls ---
-
-std::string WindowText(HWND window)
-{
-    if (window == nullptr)
-    {
-        return "";
-    }
-    const LRESULT length = SendWithTimeout(window, WM_GETTEXTLENGTH, 0, 0);
-    if (length <= 0)
-    {
-        return "";
-    }
-    std::string text(static_cast<std::size_t>(length) + 1, '\0');
-    const LRESULT copied =
-        SendWithTimeout(window, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(&text[0]));
-    text.resize(copied > 0 ? static_cast<std::size_t>(copied) : 0);
-    return text;
-}
-
-std::string ItemText(HWND parent, int id)
-{
-    return WindowText(GetDlgItem(parent, id));
-}
-
-bool HasItem(HWND parent, int id)
-{
-    return GetDlgItem(parent, id) != nullptr;
-}
-
-bool IsItemEnabled(HWND parent, int id)
-{
-    HWND item = GetDlgItem(parent, id);
-    return item != nullptr && IsWindowEnabled(item);
-}
-
-namespace
-{
-
-std::vector<std::string> Lines(HWND control, UINT countMessage, UINT lengthMessage, UINT textMessage)
-{
-    std::vector<std::string> lines;
-    if (control == nullptr)
-    {
-        return lines;
-    }
-    const LRESULT count = SendWithTimeout(control, countMessage, 0, 0);
-    for (LRESULT i = 0; i < count; ++i)
-    {
-        const LRESULT length = SendWithTimeout(control, lengthMessage, static_cast<WPARAM>(i), 0);
-        std::string line(length > 0 ? static_cast<std::size_t>(length) + 1 : 1, '\0');
-        const LRESULT copied =
-            SendWithTimeout(control, textMessage, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&line[0]));
-        line.resize(copied > 0 ? static_cast<std::size_t>(copied) : 0);
-        lines.push_back(line);
-    }
-    return lines;
-}
-
-} // namespace
-
-std::vector<std::string> ListLines(HWND parent, int listId)
-{
-    return Lines(GetDlgItem(parent, listId), LB_GETCOUNT, LB_GETTEXTLEN, LB_GETTEXT);
-}
-
-int ListSelection(HWND parent, int listId)
-{
-    return static_cast<int>(SendWithTimeout(GetDlgItem(parent, listId), LB_GETCURSEL, 0, 0));
-}
-
-std::vector<std::string> ComboLines(HWND parent, int comboId)
-{
-    return Lines(GetDlgItem(parent, comboId), CB_GETCOUNT, CB_GETLBTEXTLEN, CB_GETLBTEXT);
-}
-
-int ComboSelection(HWND parent, int comboId)
-{
-    return static_cast<int>(SendWithTimeout(GetDlgItem(parent, comboId), CB_GETCURSEL, 0, 0));
-}
-
-bool IsMenuItemGrayed(HWND window, int command)
-{
-    const UINT state = GetMenuState(GetMenu(window), static_cast<UINT>(command), MF_BYCOMMAND);
-    return state != static_cast<UINT>(-1) && (state & MF_GRAYED) != 0;
-}
-
-bool IsMenuItemEnabled(HWND window, int command)
-{
-    const UINT state = GetMenuState(GetMenu(window), static_cast<UINT>(command), MF_BYCOMMAND);
-    return state != static_cast<UINT>(-1) && (state & (MF_GRAYED | MF_DISABLED)) == 0;
-}
-
-std::string ClassName(HWND window)
-{
-    char name[256] = {};
-    const int length = GetClassNameA(window, name, sizeof(name));
-    return std::string(name, length > 0 ? static_cast<std::size_t>(length) : 0);
-}
-
 // --- message box checks ---
 
 void ExpectMessages(UiSession& session, const std::vector<ExpectedMessage>& messages)
@@ -642,6 +411,7 @@ void ExpectMessages(UiSession& session, const std::vector<ExpectedMessage>& mess
         EXPECT_EQ(box.caption, expected.caption);
         EXPECT_EQ(box.text, expected.text);
         EXPECT_EQ(box.icon, expected.icon) << expected.text;
+        EXPECT_EQ(box.buttons, std::set<int>{IDOK}) << expected.text;
         ASSERT_TRUE(session.Sync());
     }
     ExpectNoMessage(session);
@@ -655,75 +425,6 @@ void ExpectNoMessage(UiSession& session)
     if (box.window != nullptr)
     {
         session.Dismiss(box);
-    }
-}
-
-// --- directories, classes ---
-
-namespace
-{
-
-void RemoveDirectoryTree(const std::string& path)
-{
-    WIN32_FIND_DATAA found;
-    HANDLE search = FindFirstFileA((path + "\\*").c_str(), &found);
-    if (search != INVALID_HANDLE_VALUE)
-    {
-        do
-        {
-            const std::string name = found.cFileName;
-            if (name == "." || name == "..")
-            {
-                continue;
-            }
-            const std::string full = path + "\\" + name;
-            if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
-            {
-                RemoveDirectoryTree(full);
-            }
-            else
-            {
-                SetFileAttributesA(full.c_str(), FILE_ATTRIBUTE_NORMAL);
-                DeleteFileA(full.c_str());
-            }
-        } while (FindNextFileA(search, &found));
-        FindClose(search);
-    }
-    RemoveDirectoryA(path.c_str());
-}
-
-} // namespace
-
-ScopedCurrentDirectory::ScopedCurrentDirectory()
-{
-    char buffer[MAX_PATH] = {};
-    GetCurrentDirectoryA(MAX_PATH, buffer);
-    m_previous = buffer;
-    GetTempPathA(MAX_PATH, buffer);
-    static std::atomic<unsigned> counter{0};
-    for (int attempt = 0; attempt < 100; ++attempt)
-    {
-        const std::string candidate = std::string(buffer) + "zerak-ui-" +
-                                      std::to_string(GetCurrentProcessId()) + "-" +
-                                      std::to_string(GetTickCount64()) + "-" + std::to_string(++counter);
-        if (CreateDirectoryA(candidate.c_str(), nullptr))
-        {
-            m_path = candidate;
-            break;
-        }
-    }
-    if (m_path.empty() || !SetCurrentDirectoryA(m_path.c_str()))
-    {
-        ADD_FAILURE() << "cannot make a fresh current directory";
-    }
-}
-
-ScopedCurrentDirectory::~ScopedCurrentDirectory()
-{
-    SetCurrentDirectoryA(m_previous.c_str());
-    if (!m_path.empty())
-    {
-        RemoveDirectoryTree(m_path);
     }
 }
 
@@ -745,36 +446,4 @@ ScopedWindowClass::~ScopedWindowClass()
     }
 }
 
-bool WriteFileBytes(const std::string& name, const std::string& bytes)
-{
-    HANDLE file =
-        CreateFileA(name.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE)
-    {
-        return false;
-    }
-    DWORD written = 0;
-    const BOOL ok = WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
-    CloseHandle(file);
-    return ok && written == bytes.size();
-}
-
-bool ReadFileBytes(const std::string& name, std::string& bytes)
-{
-    HANDLE file = CreateFileA(name.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                              FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE)
-    {
-        return false;
-    }
-    LARGE_INTEGER size = {};
-    GetFileSizeEx(file, &size);
-    bytes.assign(static_cast<std::size_t>(size.QuadPart), '\0');
-    DWORD read = 0;
-    const BOOL ok =
-        bytes.empty() || ReadFile(file, &bytes[0], static_cast<DWORD>(bytes.size()), &read, nullptr);
-    CloseHandle(file);
-    return ok && (bytes.empty() || read == bytes.size());
-}
-
-} // namespace uibench
+} // namespace bench

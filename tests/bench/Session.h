@@ -1,25 +1,18 @@
 #pragma once
 
-// Drives the program's real windows from a test the way a user would. The windows run on
-// a UI thread of the test process (the program's own start-up and message loop); the test
-// thread posts the user's actions, waits for what it expects with a deadline, and reads
-// back what the user would see. Nothing here sleeps a fixed time.
+// The program's windows run in the test's own process: its start-up and message loop on a
+// UI thread, while the test thread posts the user's actions, waits for what it expects with
+// a deadline, and reads back what the user would see. The test links the program's code
+// and resources, so it can also make any window's creation fail.
 
-#include <windows.h>
+#include "bench/Files.h"
+#include "bench/Screen.h"
 
 #include <atomic>
-#include <functional>
 #include <mutex>
-#include <string>
-#include <vector>
 
-namespace uibench
+namespace bench
 {
-
-constexpr DWORD DEFAULT_TIMEOUT_MS = 10000;
-
-// Polls until the condition holds or the time is up; true when it held.
-bool WaitUntil(const std::function<bool()>& condition, DWORD timeoutMs = DEFAULT_TIMEOUT_MS);
 
 // A window the UI thread is about to create, as a creation filter sees it.
 struct CreateAttempt
@@ -35,23 +28,11 @@ struct CreateAttempt
 // Returns true for a creation that is to fail (CreateWindowEx then returns null).
 using CreateFilter = std::function<bool(const CreateAttempt&)>;
 
-// Filters for the usual cases.
 CreateFilter FailClass(const std::string& className);
 CreateFilter FailChildId(int id);
 CreateFilter FailAllChildrenOf(const std::string& parentClassName);
 // A dialog (class "#32770") with this caption; message boxes are left alone.
 CreateFilter FailDialog(const std::string& caption);
-
-struct MessageBoxInfo
-{
-    HWND window = nullptr; // null when no message box was found
-    std::string caption;
-    std::string text;
-    HWND owner = nullptr;
-    // MB_ICONHAND, MB_ICONEXCLAMATION or MB_ICONASTERISK by the picture shown; 0 for none
-    // or another picture.
-    UINT icon = 0;
-};
 
 struct SessionOptions
 {
@@ -119,7 +100,7 @@ public:
     // --- what is on screen ---
 
     // Top-level windows of the UI thread (dialogs, message boxes, the main window).
-    std::vector<HWND> TopLevelWindows() const;
+    std::vector<HWND> TopLevelWindows() const { return ThreadWindows(m_threadId); }
     // A dialog that is not a message box, by caption; null when none.
     HWND FindDialog(const std::string& caption) const;
     HWND WaitDialog(const std::string& caption, DWORD timeoutMs = DEFAULT_TIMEOUT_MS);
@@ -127,7 +108,7 @@ public:
     bool WaitGone(HWND window, DWORD timeoutMs = DEFAULT_TIMEOUT_MS);
 
     // The first message box on screen, read; window null when none.
-    MessageBoxInfo FindMessageBox() const;
+    MessageBoxInfo FindMessageBox() const { return bench::FindMessageBox(TopLevelWindows()); }
     // Waits for a message box; window null on timeout.
     MessageBoxInfo WaitMessageBox(DWORD timeoutMs = DEFAULT_TIMEOUT_MS);
     // Presses its OK button and waits until it is gone; false if it stays.
@@ -153,21 +134,6 @@ private:
     std::atomic<LONG> m_syncTaken{0};
 };
 
-// --- reading controls (work from the test thread) ---
-
-std::string WindowText(HWND window);
-std::string ItemText(HWND parent, int id);
-bool HasItem(HWND parent, int id);
-bool IsItemEnabled(HWND parent, int id);
-std::vector<std::string> ListLines(HWND parent, int listId);
-int ListSelection(HWND parent, int listId);
-std::vector<std::string> ComboLines(HWND parent, int comboId);
-int ComboSelection(HWND parent, int comboId);
-// The item of the window's menu, addressed by command: MF_GRAYED set or not.
-bool IsMenuItemGrayed(HWND window, int command);
-bool IsMenuItemEnabled(HWND window, int command);
-std::string ClassName(HWND window);
-
 // --- checks of the message boxes a user action showed (GoogleTest failures) ---
 
 struct ExpectedMessage
@@ -179,27 +145,12 @@ struct ExpectedMessage
 };
 
 // The message boxes the last action showed, in order, each dismissed before the next can
-// come; fails on any difference in owner, caption, text or icon, or on one more.
+// come; fails on any difference in owner, caption, text, icon or buttons (OK alone), or on
+// one more.
 void ExpectMessages(UiSession& session, const std::vector<ExpectedMessage>& messages);
 // Fails when a message box is on screen once every pending action has been handled, and
 // dismisses it so that the next check starts clean.
 void ExpectNoMessage(UiSession& session);
-
-// A fresh empty directory made the current one; the previous one is restored and this one
-// removed with its files at the end.
-class ScopedCurrentDirectory
-{
-public:
-    ScopedCurrentDirectory();
-    ~ScopedCurrentDirectory();
-    ScopedCurrentDirectory(const ScopedCurrentDirectory&) = delete;
-    ScopedCurrentDirectory& operator=(const ScopedCurrentDirectory&) = delete;
-    const std::string& Path() const { return m_path; }
-
-private:
-    std::string m_previous;
-    std::string m_path;
-};
 
 // Registers a window class under the given name for the object's lifetime, so that the
 // program's own registration of that name fails.
@@ -217,20 +168,4 @@ private:
     ATOM m_atom;
 };
 
-// Files in the current directory.
-bool WriteFileBytes(const std::string& name, const std::string& bytes);
-bool ReadFileBytes(const std::string& name, std::string& bytes);
-
-struct ColonyRecord
-{
-    std::string name;
-    std::uint32_t metal;
-    std::uint32_t crystal;
-    std::uint32_t deuterium;
-};
-
-// coldata.dat in the current directory holding these colonies, written record by record
-// through the file's own record type (an empty list gives the empty-list file).
-bool WriteColonyFile(const std::vector<ColonyRecord>& colonies);
-
-} // namespace uibench
+} // namespace bench
