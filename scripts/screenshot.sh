@@ -2,7 +2,7 @@
 # Renders pictures of ZerakCalc.exe on a virtual display, driven into a state as a user would.
 #   screenshot.sh                  the standard set, into build/windows/screenshots/
 #   screenshot.sh OUT.png STEP...  one picture of the program after the steps
-# Steps (see tests/exe/ZerakShot.cpp): sample (a coldata.dat with five colonies, written
+# Steps (see scripts/shot/ZerakShot.cpp): sample (a coldata.dat with five colonies, written
 # before the start), send:COMMAND, open:COMMAND (a dialog), select:LINE, set:ID:TEXT, click:ID.
 # Examples:
 #   screenshot.sh loaded.png sample send:102 select:1
@@ -39,8 +39,8 @@ trap 'rm -rf "$work"' EXIT
 cat >"$work/shoot.sh" <<'SCRIPT'
 #!/usr/bin/env bash
 set -euo pipefail
-shot=$1 work=$2
-shift 2
+shot=$1 program=$2 work=$3
+shift 3
 n=0
 while [ $# -gt 0 ]; do
     out=$1 count=$2
@@ -50,11 +50,11 @@ while [ $# -gt 0 ]; do
     n=$((n + 1))
     folder=$work/run$n
     mkdir -p "$folder" "$(dirname "$out")"
-    /usr/lib/wine/wine64 "$shot" "$folder" "${steps[@]}" "shot:Z:${folder//\//\\}\\shot.bmp" >/dev/null
+    /usr/lib/wine/wine64 "$shot" "$program" "$folder" "${steps[@]}" "shot:Z:${folder//\//\\}\\shot.bmp" >/dev/null
     convert "$folder/shot.bmp" "$out"
     echo "$out"
 done
 SCRIPT
 chmod +x "$work/shoot.sh"
 xvfb-run -a -s "-screen 0 1280x1024x24" \
-    ./scripts/wine-session.sh "$build/wineprefix" "$work/shoot.sh" "$build/tests/exe/ZerakShot.exe" "$work" "${jobs[@]}"
+    ./scripts/wine-session.sh "$build/wineprefix" "$work/shoot.sh" "$build/scripts/shot/ZerakShot.exe" "$build/ui/ZerakCalc.exe" "$work" "${jobs[@]}"

@@ -13,4 +13,4 @@ cmake --preset windows -B "$out" >/dev/null
 cmake --build "$out" --target main_window_load_benchmark >/dev/null
 
 xvfb-run -a -s "-screen 0 1280x1024x24" ./scripts/wine-session.sh "$out/wineprefix" \
-    ./scripts/wine-run.sh "$out/wineprefix" "$out/tests/ui/main_window_load_benchmark.exe" "$@"
+    ./scripts/wine-run.sh "$out/wineprefix" "$out/bench/load/main_window_load_benchmark.exe" "$@"

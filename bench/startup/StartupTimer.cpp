@@ -7,7 +7,7 @@
 // and the program waits for input in its message loop. The window is then closed and the
 // program's end awaited before the next run. The programs take turns, so that whatever
 // else the machine does falls on all of them alike.
-#include <windows.h>
+#include "bench/Program.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -26,47 +26,6 @@ struct Subject
     std::vector<double> millis;
 };
 
-struct Search
-{
-    DWORD processId;
-    const char* windowClass;
-    HWND found;
-};
-
-BOOL CALLBACK FindWindowOf(HWND window, LPARAM lParam)
-{
-    Search& search = *reinterpret_cast<Search*>(lParam);
-    DWORD owner = 0;
-    GetWindowThreadProcessId(window, &owner);
-    char name[256] = {};
-    GetClassNameA(window, name, sizeof name);
-    if (owner == search.processId && IsWindowVisible(window) && std::string(name) == search.windowClass)
-    {
-        search.found = window;
-        return FALSE;
-    }
-    return TRUE;
-}
-
-BOOL CALLBACK ChildNeedsPaint(HWND child, LPARAM lParam)
-{
-    if (GetUpdateRect(child, nullptr, FALSE))
-    {
-        *reinterpret_cast<bool*>(lParam) = true;
-        return FALSE;
-    }
-    return TRUE;
-}
-
-bool Painted(HWND window)
-{
-    if (GetUpdateRect(window, nullptr, FALSE))
-        return false;
-    bool pending = false;
-    EnumChildWindows(window, ChildNeedsPaint, reinterpret_cast<LPARAM>(&pending));
-    return !pending;
-}
-
 double Seconds(const LARGE_INTEGER& from, const LARGE_INTEGER& to, const LARGE_INTEGER& frequency)
 {
     return static_cast<double>(to.QuadPart - from.QuadPart) / static_cast<double>(frequency.QuadPart);
@@ -77,15 +36,9 @@ double TimeOneStart(const Subject& subject)
 {
     LARGE_INTEGER frequency, start, now;
     QueryPerformanceFrequency(&frequency);
-    STARTUPINFOA startup = {};
-    startup.cb = sizeof startup;
-    startup.dwFlags = STARTF_USESHOWWINDOW;
-    startup.wShowWindow = SW_SHOWNORMAL;
-    PROCESS_INFORMATION process = {};
-    std::string commandLine = "\"" + subject.program + "\"";
+    bench::Program program;
     QueryPerformanceCounter(&start);
-    if (!CreateProcessA(subject.program.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr,
-                        nullptr, &startup, &process))
+    if (!program.Start(subject.program, ""))
     {
         std::fprintf(stderr, "cannot start %s (error %lu)\n", subject.program.c_str(), GetLastError());
         return -1;
@@ -98,12 +51,8 @@ double TimeOneStart(const Subject& subject)
         if (Seconds(start, now, frequency) > 30)
             break;
         if (window == nullptr)
-        {
-            Search search{process.dwProcessId, subject.windowClass.c_str(), nullptr};
-            EnumWindows(FindWindowOf, reinterpret_cast<LPARAM>(&search));
-            window = search.found;
-        }
-        if (window != nullptr && Painted(window) && WaitForInputIdle(process.hProcess, 0) == 0)
+            window = program.WaitForMainWindow(subject.windowClass, 0);
+        if (window != nullptr && bench::NothingLeftToPaint(window) && program.WaitForIdle(0))
         {
             QueryPerformanceCounter(&now);
             result = 1000.0 * Seconds(start, now, frequency);
@@ -113,13 +62,8 @@ double TimeOneStart(const Subject& subject)
     }
     if (window != nullptr)
         PostMessageA(window, WM_CLOSE, 0, 0);
-    if (WaitForSingleObject(process.hProcess, 10000) != WAIT_OBJECT_0)
-    {
-        TerminateProcess(process.hProcess, 1);
-        WaitForSingleObject(process.hProcess, 10000);
-    }
-    CloseHandle(process.hThread);
-    CloseHandle(process.hProcess);
+    DWORD exitCode = 0;
+    program.WaitForExit(exitCode);
     return result;
 }
 

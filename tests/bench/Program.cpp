@@ -74,6 +74,13 @@ HWND Program::WaitForOtherWindow(const std::string& className, DWORD timeoutMs)
     return WaitForWindow(className, m_main, timeoutMs);
 }
 
+HWND Program::WaitForDialog(const std::string& caption, DWORD timeoutMs) const
+{
+    HWND dialog = nullptr;
+    WaitUntil([&] { return (dialog = FindDialog(Windows(), caption)) != nullptr; }, timeoutMs);
+    return dialog;
+}
+
 bool Program::WaitForExit(DWORD& exitCode, DWORD timeoutMs)
 {
     if (WaitForSingleObject(m_process.hProcess, timeoutMs) != WAIT_OBJECT_0)

@@ -34,6 +34,9 @@ public:
     // A visible top-level window of the program other than the main window, of this class
     // (any class when empty), or null at the deadline.
     HWND WaitForOtherWindow(const std::string& className = "#32770", DWORD timeoutMs = DEFAULT_TIMEOUT_MS);
+    // A visible dialog (not a message box) of the program with this caption, or null at the
+    // deadline.
+    HWND WaitForDialog(const std::string& caption, DWORD timeoutMs = DEFAULT_TIMEOUT_MS) const;
     // The program's visible top-level windows.
     std::vector<HWND> Windows() const { return ProcessWindows(ProcessId()); }
 

@@ -1,13 +1,13 @@
 // The shipped ZerakCalc.exe seen from outside: started as the desktop starts it, read as a
 // user sees it, closed as a user closes it.
 
-#include "exe/ExeDriver.h"
+#include "exe/ShippedProgram.h"
 
 #include "res/resource.h"
 
 #include <gtest/gtest.h>
 
-using namespace exe;
+using namespace bench;
 
 namespace
 {
@@ -26,23 +26,9 @@ LRESULT ListCount(HWND main)
     HWND list = GetDlgItem(main, IDC_COLONYLIST);
     DWORD_PTR count = 0;
     if (list == nullptr ||
-        !SendMessageTimeoutA(list, LB_GETCOUNT, 0, 0, SMTO_ABORTIFHUNG, DEADLINE_MS, &count))
+        !SendMessageTimeoutA(list, LB_GETCOUNT, 0, 0, SMTO_ABORTIFHUNG, DEFAULT_TIMEOUT_MS, &count))
         return -1;
     return static_cast<LRESULT>(count);
-}
-
-// Starts the program in folder and waits for its window to be up and idle.
-HWND StartAndWait(Program& program, const ScratchFolder& folder, WORD show = SW_SHOWNORMAL)
-{
-    if (!program.Start(folder.Path(), show))
-    {
-        ADD_FAILURE() << "cannot start " << ProgramPath() << ", error " << GetLastError();
-        return nullptr;
-    }
-    HWND main = program.WaitForMainWindow();
-    EXPECT_NE(main, nullptr) << "no visible \"Velquin Window\"";
-    EXPECT_TRUE(program.WaitForIdle());
-    return main;
 }
 
 void ExpectEndsWithZero(Program& program)
@@ -58,15 +44,16 @@ TEST(ShippedProgram, StartsWithAnEmptyListEvenWhenTheDataFileExists)
 {
     ScratchFolder folder;
     ASSERT_TRUE(WriteColonyFile(folder.File("coldata.dat"), SAMPLE));
-    const std::vector<char> before = ReadWholeFile(folder.File("coldata.dat"));
-    ASSERT_EQ(before.size(), 3u * 224u);
+    const std::optional<Bytes> before = ReadBytes(folder.File("coldata.dat"));
+    ASSERT_TRUE(before);
+    ASSERT_EQ(before->size(), 3u * 224u);
 
     Program program;
-    HWND main = StartAndWait(program, folder);
+    HWND main = StartShipped(program, folder.Path());
     ASSERT_NE(main, nullptr);
 
     EXPECT_EQ(ListCount(main), 0);
-    EXPECT_EQ(AskedText(GetDlgItem(main, IDC_STATUSBAR)), STANDING_BY);
+    EXPECT_EQ(WindowText(GetDlgItem(main, IDC_STATUSBAR)), STANDING_BY);
     for (int field : {IDC_METALRATE, IDC_CRYSTALRATE, IDC_DEUTERIUMRATE})
         EXPECT_EQ(WindowText(GetDlgItem(main, field)), "") << "rate field " << field;
     EXPECT_TRUE(IsWindowEnabled(GetDlgItem(main, IDC_LOADBUTTON)));
@@ -79,14 +66,14 @@ TEST(ShippedProgram, StartsWithAnEmptyListEvenWhenTheDataFileExists)
 
     PostMessageA(main, WM_CLOSE, 0, 0);
     ExpectEndsWithZero(program);
-    EXPECT_EQ(ReadWholeFile(folder.File("coldata.dat")), before) << "the data file changed";
+    EXPECT_EQ(ReadBytes(folder.File("coldata.dat")), before) << "the data file changed";
 }
 
 TEST(ShippedProgram, MainWindowHasItsTitleClassStyleAndSize)
 {
     ScratchFolder folder;
     Program program;
-    HWND main = StartAndWait(program, folder);
+    HWND main = StartShipped(program, folder.Path());
     ASSERT_NE(main, nullptr);
 
     EXPECT_EQ(WindowText(main), TITLE);
@@ -136,7 +123,7 @@ TEST(ShippedProgram, MainWindowHasItsTitleClassStyleAndSize)
     {
         DWORD_PTR hit = 0;
         ASSERT_TRUE(SendMessageTimeoutA(main, WM_NCHITTEST, 0, MAKELPARAM(p.x, p.y), SMTO_ABORTIFHUNG,
-                                        DEADLINE_MS, &hit));
+                                        DEFAULT_TIMEOUT_MS, &hit));
         EXPECT_FALSE(hit >= HTLEFT && hit <= HTBOTTOMRIGHT)
             << "sizing hit " << hit << " at " << p.x << "," << p.y;
     }
@@ -163,7 +150,7 @@ TEST(ShippedProgram, HonoursTheShowCommandItIsStartedWith)
         SCOPED_TRACE(c.name);
         ScratchFolder folder;
         Program program;
-        HWND main = StartAndWait(program, folder, c.show);
+        HWND main = StartShipped(program, folder.Path(), c.show);
         ASSERT_NE(main, nullptr);
         EXPECT_EQ(IsIconic(main) != FALSE, c.minimised);
 
@@ -207,7 +194,7 @@ TEST(ShippedProgram, EveryWayOfClosingEndsWithExitCodeZeroAndSavesNothing)
         SCOPED_TRACE(route.name);
         ScratchFolder folder;
         Program program;
-        HWND main = StartAndWait(program, folder);
+        HWND main = StartShipped(program, folder.Path());
         ASSERT_NE(main, nullptr);
         route.close(main);
         ExpectEndsWithZero(program);
@@ -220,8 +207,8 @@ TEST(ShippedProgram, TwoCopiesRunSideBySideEachWithItsOwnWindow)
 {
     ScratchFolder folder;
     Program first, second;
-    HWND firstMain = StartAndWait(first, folder);
-    HWND secondMain = StartAndWait(second, folder);
+    HWND firstMain = StartShipped(first, folder.Path());
+    HWND secondMain = StartShipped(second, folder.Path());
     ASSERT_NE(firstMain, nullptr);
     ASSERT_NE(secondMain, nullptr);
     EXPECT_NE(firstMain, secondMain);
@@ -238,7 +225,7 @@ TEST(ShippedProgram, TwoCopiesRunSideBySideEachWithItsOwnWindow)
 
 TEST(ShippedProgram, CarriesVersionOnePointTwoAndItsManifest)
 {
-    const std::string program = ProgramPath();
+    const std::string program = ShippedProgramPath();
     DWORD ignored = 0;
     const DWORD size = GetFileVersionInfoSizeA(program.c_str(), &ignored);
     ASSERT_GT(size, 0u) << "no version resource";

@@ -188,7 +188,7 @@ TEST_F(SaveColoniesTest, ColoniesAreSavedInListOrderOneRecordEach)
 {
     FillList({{"Alpha", 1500, 800, 300}, {"Beta", 0, 4294967295u, 1}, {std::string(250, 'L'), 7, 8, 9}});
     // The previous content is longer: nothing of it may stay behind the new records.
-    WriteBytes(kData, Bytes(5000, 0xAB));
+    ASSERT_TRUE(WriteBytes(kData, Bytes(5000, 0xAB)));
     EXPECT_EQ(Save(), kNoError);
     EXPECT_EQ(ReadBytes(kData), Concat({Record("Alpha", 1500, 800, 300), Record("Beta", 0, 4294967295.0, 1),
                                         Record(std::string(200, 'L'), 7, 8, 9)}));
@@ -211,12 +211,12 @@ TEST_F(SaveColoniesTest, AFileThatCannotBeReplacedStaysAsItWas)
         if (c.directory)
         {
             ASSERT_TRUE(std::filesystem::create_directory(kData));
-            WriteBytes(std::string(kData) + "/inside", earlier);
+            ASSERT_TRUE(WriteBytes(std::string(kData) + "/inside", earlier));
         }
         else
         {
-            WriteBytes(kData, earlier);
-            SetReadOnly(kData, true);
+            ASSERT_TRUE(WriteBytes(kData, earlier));
+            ASSERT_TRUE(SetReadOnly(kData, true));
         }
 
         EXPECT_EQ(Save(), kCannotCreate);
@@ -233,7 +233,7 @@ TEST_F(SaveColoniesTest, AFileThatCannotBeReplacedStaysAsItWas)
         {
             EXPECT_EQ(ReadBytes(kData), earlier);
             EXPECT_TRUE(IsReadOnly(kData));
-            SetReadOnly(kData, false);
+            ASSERT_TRUE(SetReadOnly(kData, false));
             std::filesystem::remove(kData);
         }
     }
@@ -243,7 +243,7 @@ TEST_F(SaveColoniesTest, AFileThatCannotBeReplacedStaysAsItWas)
 TEST_F(SaveColoniesTest, AFileLockedByAnotherProgramStaysAsItWas)
 {
     const Bytes earlier = Record("Old", 1, 2, 3);
-    WriteBytes(kData, earlier);
+    ASSERT_TRUE(WriteBytes(kData, earlier));
     FillList(kEarlier);
     HANDLE other =
         CreateFileA(kData, GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
@@ -303,7 +303,7 @@ TEST_F(LoadColoniesTest, FilesThatBringNoColonyLeaveTheListAsItWas)
         {
             SCOPED_TRACE(std::string(c.what) + (before.empty() ? ", empty list" : ", two colonies"));
             FillList(before);
-            WriteBytes(kData, c.content);
+            ASSERT_TRUE(WriteBytes(kData, c.content));
             EXPECT_EQ(Load(), kNoError);
             EXPECT_EQ(ListedColonies(), before);
             EXPECT_EQ(ReadBytes(kData), c.content) << "loading never writes";
@@ -359,7 +359,7 @@ TEST_F(LoadColoniesTest, ColoniesReplaceTheListInFileOrder)
         SCOPED_TRACE(c.what);
         FillList(kEarlier);
         g_ColonyList.MoveNext();
-        WriteBytes(kData, c.content);
+        ASSERT_TRUE(WriteBytes(kData, c.content));
         EXPECT_EQ(Load(), kNoError);
         EXPECT_EQ(ListedColonies(), c.loaded);
         EXPECT_EQ(g_ColonyList.GetCount(), c.loaded.size());
@@ -441,7 +441,7 @@ TEST_F(ColonyFileRoundTripTest, AHundredThousandColoniesComeBackInOrderWithoutTh
         const Bytes repeat = Record("Colony " + std::to_string((i * 7919u) % 100000u), 1, 2, 3);
         saved->insert(saved->end(), repeat.begin(), repeat.end());
     }
-    WriteBytes(kData, *saved);
+    ASSERT_TRUE(WriteBytes(kData, *saved));
     FillList(kEarlier);
     EXPECT_EQ(Load(), kNoError);
     EXPECT_EQ(ListedColonies(), list);

@@ -1,7 +1,7 @@
 // Brings the shipped program into a given state, as a user would, and saves pictures of its
 // windows as they stand on the screen. Used by scripts/screenshot.sh and scripts/run.sh.
 //
-//   ZerakShot.exe FOLDER STEP...
+//   ZerakShot.exe PROGRAM.exe FOLDER STEP...
 //
 // The program runs in FOLDER. Steps, in order:
 //   sample            write a sample coldata.dat into FOLDER
@@ -13,7 +13,8 @@
 //   shot:FILE.bmp     save the program's visible windows (all of them, on their screen places)
 // At the end every dialog and then the main window are closed.
 
-#include "exe/ExeDriver.h"
+#include "bench/Files.h"
+#include "bench/Program.h"
 
 #include "res/resource.h"
 
@@ -21,7 +22,7 @@
 #include <cstdlib>
 #include <fstream>
 
-using namespace exe;
+using namespace bench;
 
 namespace
 {
@@ -33,32 +34,12 @@ const std::vector<ColonyRecord> SAMPLE = {
 
 HWND OpenDialog(Program& program)
 {
-    for (HWND window : program.VisibleWindows())
+    for (HWND window : program.Windows())
     {
         if (window != program.MainWindow())
             return window;
     }
     return nullptr;
-}
-
-bool HasUpdateRegion(HWND window)
-{
-    if (GetUpdateRect(window, nullptr, FALSE))
-        return true;
-    bool pending = false;
-    EnumChildWindows(
-        window,
-        [](HWND child, LPARAM lParam) -> BOOL
-        {
-            if (GetUpdateRect(child, nullptr, FALSE))
-            {
-                *reinterpret_cast<bool*>(lParam) = true;
-                return FALSE;
-            }
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&pending));
-    return pending;
 }
 
 // Waits until every window of the program has answered and has nothing left to paint.
@@ -67,51 +48,13 @@ bool Settle(Program& program)
     return WaitUntil(
         [&]
         {
-            for (HWND window : program.VisibleWindows())
+            for (HWND window : program.Windows())
             {
-                DWORD_PTR ignored = 0;
-                if (!SendMessageTimeoutA(window, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, DEADLINE_MS, &ignored))
-                    return false;
-                if (HasUpdateRegion(window))
+                if (SendWithTimeout(window, WM_NULL) == -1 || !NothingLeftToPaint(window))
                     return false;
             }
             return true;
         });
-}
-
-bool SaveBitmap(const std::string& path, HDC source, const RECT& area)
-{
-    const int width = area.right - area.left, height = area.bottom - area.top;
-    BITMAPINFO info = {};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 24;
-    info.bmiHeader.biCompression = BI_RGB;
-    void* bits = nullptr;
-    HBITMAP bitmap = CreateDIBSection(source, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    if (bitmap == nullptr)
-        return false;
-    HDC memory = CreateCompatibleDC(source);
-    HGDIOBJ old = SelectObject(memory, bitmap);
-    const BOOL copied = BitBlt(memory, 0, 0, width, height, source, area.left, area.top, SRCCOPY);
-    GdiFlush();
-    const DWORD stride = ((static_cast<DWORD>(width) * 3 + 3) / 4) * 4;
-    const DWORD size = stride * static_cast<DWORD>(height);
-    BITMAPFILEHEADER file = {};
-    file.bfType = 0x4D42;
-    file.bfOffBits = sizeof file + sizeof info.bmiHeader;
-    file.bfSize = file.bfOffBits + size;
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out.write(reinterpret_cast<const char*>(&file), sizeof file);
-    out.write(reinterpret_cast<const char*>(&info.bmiHeader), sizeof info.bmiHeader);
-    out.write(static_cast<const char*>(bits), size);
-    out.close();
-    SelectObject(memory, old);
-    DeleteDC(memory);
-    DeleteObject(bitmap);
-    return copied && static_cast<bool>(out);
 }
 
 bool Shot(Program& program, const std::string& path)
@@ -120,7 +63,7 @@ bool Shot(Program& program, const std::string& path)
         std::fprintf(stderr, "warning: the program did not settle before %s\n", path.c_str());
     RECT area = {};
     bool first = true;
-    for (HWND window : program.VisibleWindows())
+    for (HWND window : program.Windows())
     {
         RECT frame = {};
         GetWindowRect(window, &frame);
@@ -132,9 +75,7 @@ bool Shot(Program& program, const std::string& path)
     }
     if (first)
         return false;
-    HDC screen = GetDC(nullptr);
-    const bool saved = SaveBitmap(path, screen, area);
-    ReleaseDC(nullptr, screen);
+    const bool saved = Capture::Screen(area).SaveBmp(path);
     std::printf("%s %ld %ld %ld %ld\n", path.c_str(), area.left, area.top, area.right - area.left,
                 area.bottom - area.top);
     return saved;
@@ -143,22 +84,15 @@ bool Shot(Program& program, const std::string& path)
 bool SelectLine(Program& program, int line)
 {
     HWND list = GetDlgItem(program.MainWindow(), IDC_COLONYLIST);
-    DWORD_PTR height = 0, top = 0;
-    if (list == nullptr ||
-        !SendMessageTimeoutA(list, LB_GETITEMHEIGHT, 0, 0, SMTO_ABORTIFHUNG, DEADLINE_MS, &height) ||
-        !SendMessageTimeoutA(list, LB_GETTOPINDEX, 0, 0, SMTO_ABORTIFHUNG, DEADLINE_MS, &top))
+    const LRESULT height = SendWithTimeout(list, LB_GETITEMHEIGHT);
+    const LRESULT top = SendWithTimeout(list, LB_GETTOPINDEX);
+    if (list == nullptr || height < 0 || top < 0)
         return false;
     POINT point = {8,
                    (line - static_cast<int>(top)) * static_cast<int>(height) + static_cast<int>(height) / 2};
     ClientToScreen(list, &point);
     ClickAt(point);
-    return WaitUntil(
-        [&]
-        {
-            DWORD_PTR selected = 0;
-            return SendMessageTimeoutA(list, LB_GETCURSEL, 0, 0, SMTO_ABORTIFHUNG, DEADLINE_MS, &selected) &&
-                   static_cast<int>(selected) == line;
-        });
+    return WaitUntil([&] { return SendWithTimeout(list, LB_GETCURSEL) == line; });
 }
 
 bool RunStep(Program& program, const std::string& step)
@@ -169,14 +103,12 @@ bool RunStep(Program& program, const std::string& step)
     HWND main = program.MainWindow();
     if (verb == "send")
     {
-        DWORD_PTR ignored = 0;
-        return SendMessageTimeoutA(main, WM_COMMAND, std::strtoul(arg.c_str(), nullptr, 10), 0,
-                                   SMTO_ABORTIFHUNG, DEADLINE_MS, &ignored) != 0;
+        return SendWithTimeout(main, WM_COMMAND, std::strtoul(arg.c_str(), nullptr, 10)) != -1;
     }
     if (verb == "open")
     {
         PostMessageA(main, WM_COMMAND, std::strtoul(arg.c_str(), nullptr, 10), 0);
-        return program.WaitForOtherWindow(nullptr) != nullptr;
+        return program.WaitForOtherWindow("") != nullptr;
     }
     if (verb == "select")
         return SelectLine(program, std::atoi(arg.c_str()));
@@ -187,13 +119,11 @@ bool RunStep(Program& program, const std::string& step)
         HWND control = dialog == nullptr ? nullptr : GetDlgItem(dialog, id);
         if (control == nullptr)
             return false;
-        DWORD_PTR ignored = 0;
         if (verb == "click")
             return PostMessageA(control, BM_CLICK, 0, 0) != FALSE;
         const std::string text =
             arg.substr(arg.find(':') == std::string::npos ? arg.size() : arg.find(':') + 1);
-        return SendMessageTimeoutA(control, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()),
-                                   SMTO_ABORTIFHUNG, DEADLINE_MS, &ignored) != 0;
+        return SendWithTimeout(control, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str())) != -1;
     }
     if (verb == "shot")
         return Shot(program, arg);
@@ -226,13 +156,13 @@ void CloseAll(Program& program)
 
 int main(int argc, char** argv)
 {
-    if (argc < 2)
+    if (argc < 3)
     {
-        std::fprintf(stderr, "usage: ZerakShot FOLDER STEP...\n");
+        std::fprintf(stderr, "usage: ZerakShot PROGRAM.exe FOLDER STEP...\n");
         return 2;
     }
-    const std::string folder = WindowsPath(argv[1]);
-    std::vector<std::string> steps(argv + 2, argv + argc);
+    const std::string folder = WindowsPath(argv[2]);
+    std::vector<std::string> steps(argv + 3, argv + argc);
     // The data file must be in place before the program starts, as a user's would be.
     for (const std::string& step : steps)
     {
@@ -243,7 +173,8 @@ int main(int argc, char** argv)
         }
     }
     Program program;
-    if (!program.Start(folder) || program.WaitForMainWindow() == nullptr || !program.WaitForIdle())
+    if (!program.Start(argv[1], folder) || program.WaitForMainWindow("Velquin Window") == nullptr ||
+        !program.WaitForIdle())
     {
         std::fprintf(stderr, "the program did not come up\n");
         return 1;
