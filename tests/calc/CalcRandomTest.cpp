@@ -12,7 +12,7 @@
 
 namespace
 {
-constexpr int kDraws = 300000;
+constexpr int DRAWS = 300000;
 
 std::uint32_t Bits(float value)
 {
@@ -55,7 +55,7 @@ TEST(CalculatorRandom, RatePerSecondMatchesTheX87Product)
 {
     ASSERT_TRUE(LongDoubleIsX87Extended());
     InputSource input(1);
-    for (int i = 0; i < kDraws; ++i)
+    for (int i = 0; i < DRAWS; ++i)
     {
         const std::uint32_t rate = input.Next();
         ASSERT_EQ(Bits(RatePerSecond(rate)), Bits(ReferenceRatePerSecond(rate))) << "rate " << rate;
@@ -66,7 +66,7 @@ TEST(CalculatorRandom, ProductionMatchesTheSinglePrecisionReference)
 {
     ASSERT_TRUE(LongDoubleIsX87Extended());
     InputSource input(2);
-    for (int i = 0; i < kDraws; ++i)
+    for (int i = 0; i < DRAWS; ++i)
     {
         const std::uint32_t seconds = input.Next();
         const std::uint32_t rate = input.Next();
@@ -80,7 +80,7 @@ TEST(CalculatorRandom, TimeToFinishMatchesTheSinglePrecisionReference)
 {
     InputSource input(3);
     int reached = 0;
-    for (int i = 0; i < kDraws; ++i)
+    for (int i = 0; i < DRAWS; ++i)
     {
         const std::uint32_t rate = input.Next();
         std::uint32_t amount = input.Next();
@@ -95,5 +95,5 @@ TEST(CalculatorRandom, TimeToFinishMatchesTheSinglePrecisionReference)
             << "rate " << rate << " amount " << amount << " supply " << supply;
         reached += calc.GetDeuteriumTime() != 0 ? 1 : 0;
     }
-    EXPECT_GT(reached, kDraws / 3);
+    EXPECT_GT(reached, DRAWS / 3);
 }

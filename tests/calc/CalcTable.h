@@ -18,7 +18,7 @@ struct STimeCase
     std::uint32_t seconds;
 };
 
-inline constexpr SProductionCase kProductionCases[] = {
+inline constexpr SProductionCase PRODUCTION_CASES[] = {
     {3600u, 1000u, 1000u},
     {86400u, 1000u, 24000u},
     {3601u, 1000u, 1000u},
@@ -652,7 +652,7 @@ inline constexpr SProductionCase kProductionCases[] = {
     {415738u, 179829u, 20767152u},
 };
 
-inline constexpr STimeCase kTimeCases[] = {
+inline constexpr STimeCase TIME_CASES[] = {
     {1000u, 2000u, 1000u, 3600u},
     {1000u, 1u, 0u, 3u},
     {7u, 100u, 0u, 51428u},

@@ -21,7 +21,7 @@ static_assert(FLT_EVAL_METHOD == ZERAK_CALC_EVAL_METHOD,
 
 TEST(ZERAK_CALC_BUILD, ProductionMatchesTheExactModelForEveryResource)
 {
-    for (const SProductionCase& c : kProductionCases)
+    for (const SProductionCase& c : PRODUCTION_CASES)
     {
         CCalculator calc;
         calc.CalcMetalProduction(c.seconds, c.rate);
@@ -35,7 +35,7 @@ TEST(ZERAK_CALC_BUILD, ProductionMatchesTheExactModelForEveryResource)
 
 TEST(ZERAK_CALC_BUILD, TimeToFinishMatchesTheExactModelForEveryResource)
 {
-    for (const STimeCase& c : kTimeCases)
+    for (const STimeCase& c : TIME_CASES)
     {
         CCalculator calc;
         calc.CalcMetalTime(c.rate, c.amount, c.supply);

@@ -33,13 +33,13 @@ struct ProductionMember
     TimeGet get;
 };
 
-const TimeMember kTimeMembers[] = {
+const TimeMember TIME_MEMBERS[] = {
     {"metal", &CCalculator::CalcMetalTime, &CCalculator::GetMetalTime},
     {"crystal", &CCalculator::CalcCrystalTime, &CCalculator::GetCrystalTime},
     {"deuterium", &CCalculator::CalcDeuteriumTime, &CCalculator::GetDeuteriumTime},
 };
 
-const ProductionMember kProductionMembers[] = {
+const ProductionMember PRODUCTION_MEMBERS[] = {
     {"metal", &CCalculator::CalcMetalProduction, &CCalculator::GetMetalProduced},
     {"crystal", &CCalculator::CalcCrystalProduction, &CCalculator::GetCrystalProduced},
     {"deuterium", &CCalculator::CalcDeuteriumProduction, &CCalculator::GetDeuteriumProduced},
@@ -85,7 +85,7 @@ TEST(Calculator, ProductionGivesTheWorkedResultsForEveryResource)
         {0, 4294967295u, 0},
         {4294967295u, 0, 0},
     };
-    for (const ProductionMember& member : kProductionMembers)
+    for (const ProductionMember& member : PRODUCTION_MEMBERS)
     {
         for (const Case& c : cases)
         {
@@ -115,7 +115,7 @@ TEST(Calculator, TimeToFinishGivesTheWorkedResultsForEveryResource)
         {0, 4294967295u, 0, 0},
         {4294967295u, 4294967295u, 0, 3600},
     };
-    for (const TimeMember& member : kTimeMembers)
+    for (const TimeMember& member : TIME_MEMBERS)
     {
         for (const Case& c : cases)
         {
@@ -158,12 +158,12 @@ TEST(Calculator, EachCalcWritesOnlyItsOwnField)
         ASSERT_EQ(Results(full), expected);
         if (field < 3)
         {
-            const TimeMember& member = kTimeMembers[field];
+            const TimeMember& member = TIME_MEMBERS[field];
             (full.*member.calc)(0, 1, 0);
         }
         else
         {
-            const ProductionMember& member = kProductionMembers[field - 3];
+            const ProductionMember& member = PRODUCTION_MEMBERS[field - 3];
             (full.*member.calc)(0, 1000);
         }
         std::array<std::uint32_t, 6> changed = expected;
@@ -174,14 +174,14 @@ TEST(Calculator, EachCalcWritesOnlyItsOwnField)
 
 TEST(Calculator, ALaterCalcOverwritesTheEarlierResult)
 {
-    for (const TimeMember& member : kTimeMembers)
+    for (const TimeMember& member : TIME_MEMBERS)
     {
         CCalculator calc;
         (calc.*member.calc)(1000, 2000, 1000);
         (calc.*member.calc)(3600, 2, 0);
         EXPECT_EQ((calc.*member.get)(), 2u) << member.name;
     }
-    for (const ProductionMember& member : kProductionMembers)
+    for (const ProductionMember& member : PRODUCTION_MEMBERS)
     {
         CCalculator calc;
         (calc.*member.calc)(86400, 1000);

@@ -83,12 +83,12 @@ def main():
     print("struct STimeCase\n{\n    std::uint32_t rate;\n    std::uint32_t amount;\n"
           "    std::uint32_t supply;\n    std::uint32_t seconds;\n};")
     print()
-    print("inline constexpr SProductionCase kProductionCases[] = {")
+    print("inline constexpr SProductionCase PRODUCTION_CASES[] = {")
     for s, r in production:
         print(f"    {{{s}u, {r}u, {produced(s, r)}u}},")
     print("};")
     print()
-    print("inline constexpr STimeCase kTimeCases[] = {")
+    print("inline constexpr STimeCase TIME_CASES[] = {")
     for r, a, s in times:
         print(f"    {{{r}u, {a}u, {s}u, {time_to_finish(r, a, s)}u}},")
     print("};")

@@ -22,7 +22,7 @@ namespace
 using Colony = std::tuple<std::string, std::uint32_t, std::uint32_t, std::uint32_t>;
 
 std::vector<std::string> g_reports;
-const Colony kSentinel{"\x01sentinel", 1, 2, 3};
+const Colony SENTINEL{"\x01sentinel", 1, 2, 3};
 
 void Check(bool condition, const char* what)
 {
@@ -68,7 +68,7 @@ std::vector<Colony> Expected(const std::uint8_t* data, std::size_t size)
         const std::string name(reinterpret_cast<const char*>(record), length);
         if (offset == 0 && name == "KolvarnScreewsThisFile")
         {
-            return {kSentinel};
+            return {SENTINEL};
         }
         bool taken = false;
         for (const Colony& colony : colonies)
@@ -81,7 +81,7 @@ std::vector<Colony> Expected(const std::uint8_t* data, std::size_t size)
                                   ReferenceAmount(record + 216));
         }
     }
-    return colonies.empty() ? std::vector<Colony>{kSentinel} : colonies;
+    return colonies.empty() ? std::vector<Colony>{SENTINEL} : colonies;
 }
 
 std::vector<Colony> Listed()
@@ -97,8 +97,8 @@ std::vector<Colony> Listed()
 void ResetToSentinel()
 {
     g_ColonyList.RemoveAll();
-    g_ColonyList.AddColony(std::get<0>(kSentinel), std::get<1>(kSentinel), std::get<2>(kSentinel),
-                           std::get<3>(kSentinel));
+    g_ColonyList.AddColony(std::get<0>(SENTINEL), std::get<1>(SENTINEL), std::get<2>(SENTINEL),
+                           std::get<3>(SENTINEL));
 }
 
 long FileSize(const char* path)
@@ -177,7 +177,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     Check(g_ColonyList.GetCount() == expected.size(), "the count matches the list");
     Check(g_ColonyList.GetCurrent() == g_ColonyList.GetHead(), "the cursor stands on the first colony");
 
-    if (expected.front() == kSentinel)
+    if (expected.front() == SENTINEL)
     {
         return 0;
     }

@@ -1,6 +1,7 @@
 #include "storage/ColonyFile.h"
 #include "model/ColonyList.h"
 #include "storage/DataFolder.h"
+#include "storage/ReplacementFile.h"
 #include "storage/ShownErrors.h"
 
 #include <gtest/gtest.h>
@@ -13,18 +14,20 @@
 
 #ifdef _WIN32
 #include <windows.h>
+#else
+#include <sys/stat.h>
 #endif
 
 namespace
 {
 
-const char kData[] = "coldata.dat";
-const std::string kMarker = "KolvarnScreewsThisFile";
-const std::vector<std::string> kNoError;
-const std::vector<std::string> kCannotCreate{"Failed to create file."};
-const std::vector<std::string> kCannotAccess{"Failed accessing file."};
+const char DATA_FILE[] = "coldata.dat";
+const std::string EMPTY_LIST_MARKER = "KolvarnScreewsThisFile";
+const std::vector<std::string> NO_ERRORS;
+const std::vector<std::string> CANNOT_CREATE{"Failed to create file."};
+const std::vector<std::string> CANNOT_ACCESS{"Failed accessing file."};
 
-const std::vector<Colony> kEarlier{{"Earlier", 5, 6, 7}, {"Second", 8, 9, 10}};
+const std::vector<Colony> EARLIER{{"Earlier", 5, 6, 7}, {"Second", 8, 9, 10}};
 
 Bytes BytesOf(const SColony& record)
 {
@@ -179,20 +182,21 @@ using SaveColoniesTest = DataFolderTest;
 
 TEST_F(SaveColoniesTest, AnEmptyListIsSavedAsTheMarkerAlone)
 {
-    EXPECT_EQ(Save(), kNoError);
-    EXPECT_EQ(ReadBytes(kData), Record(kMarker, 0, 0, 0));
-    EXPECT_EQ(FolderEntries(), std::vector<std::string>{kData});
+    EXPECT_EQ(Save(), NO_ERRORS);
+    EXPECT_EQ(ReadBytes(DATA_FILE), Record(EMPTY_LIST_MARKER, 0, 0, 0));
+    EXPECT_EQ(FolderEntries(), std::vector<std::string>{DATA_FILE});
 }
 
 TEST_F(SaveColoniesTest, ColoniesAreSavedInListOrderOneRecordEach)
 {
     FillList({{"Alpha", 1500, 800, 300}, {"Beta", 0, 4294967295u, 1}, {std::string(250, 'L'), 7, 8, 9}});
     // The previous content is longer: nothing of it may stay behind the new records.
-    ASSERT_TRUE(WriteBytes(kData, Bytes(5000, 0xAB)));
-    EXPECT_EQ(Save(), kNoError);
-    EXPECT_EQ(ReadBytes(kData), Concat({Record("Alpha", 1500, 800, 300), Record("Beta", 0, 4294967295.0, 1),
-                                        Record(std::string(200, 'L'), 7, 8, 9)}));
-    EXPECT_EQ(FolderEntries(), std::vector<std::string>{kData});
+    ASSERT_TRUE(WriteBytes(DATA_FILE, Bytes(5000, 0xAB)));
+    EXPECT_EQ(Save(), NO_ERRORS);
+    EXPECT_EQ(ReadBytes(DATA_FILE),
+              Concat({Record("Alpha", 1500, 800, 300), Record("Beta", 0, 4294967295.0, 1),
+                      Record(std::string(200, 'L'), 7, 8, 9)}));
+    EXPECT_EQ(FolderEntries(), std::vector<std::string>{DATA_FILE});
     EXPECT_EQ(ListedColonies().size(), 3u);
 }
 
@@ -206,35 +210,35 @@ TEST_F(SaveColoniesTest, AFileThatCannotBeReplacedStaysAsItWas)
     for (const Case& c : {Case{"read-only coldata.dat", false}, Case{"a folder named coldata.dat", true}})
     {
         SCOPED_TRACE(c.what);
-        FillList(kEarlier);
+        FillList(EARLIER);
         const Bytes earlier = Record("Old", 1, 2, 3);
         if (c.directory)
         {
-            ASSERT_TRUE(std::filesystem::create_directory(kData));
-            ASSERT_TRUE(WriteBytes(std::string(kData) + "/inside", earlier));
+            ASSERT_TRUE(std::filesystem::create_directory(DATA_FILE));
+            ASSERT_TRUE(WriteBytes(std::string(DATA_FILE) + "/inside", earlier));
         }
         else
         {
-            ASSERT_TRUE(WriteBytes(kData, earlier));
-            ASSERT_TRUE(SetReadOnly(kData, true));
+            ASSERT_TRUE(WriteBytes(DATA_FILE, earlier));
+            ASSERT_TRUE(SetReadOnly(DATA_FILE, true));
         }
 
-        EXPECT_EQ(Save(), kCannotCreate);
+        EXPECT_EQ(Save(), CANNOT_CREATE);
 
-        EXPECT_EQ(ListedColonies(), kEarlier);
-        EXPECT_EQ(FolderEntries(), std::vector<std::string>{kData}) << "no temporary file may stay";
+        EXPECT_EQ(ListedColonies(), EARLIER);
+        EXPECT_EQ(FolderEntries(), std::vector<std::string>{DATA_FILE}) << "no temporary file may stay";
         if (c.directory)
         {
-            EXPECT_TRUE(std::filesystem::is_directory(kData));
-            EXPECT_EQ(ReadBytes(std::string(kData) + "/inside"), earlier);
-            std::filesystem::remove_all(kData);
+            EXPECT_TRUE(std::filesystem::is_directory(DATA_FILE));
+            EXPECT_EQ(ReadBytes(std::string(DATA_FILE) + "/inside"), earlier);
+            std::filesystem::remove_all(DATA_FILE);
         }
         else
         {
-            EXPECT_EQ(ReadBytes(kData), earlier);
-            EXPECT_TRUE(IsReadOnly(kData));
-            ASSERT_TRUE(SetReadOnly(kData, false));
-            std::filesystem::remove(kData);
+            EXPECT_EQ(ReadBytes(DATA_FILE), earlier);
+            EXPECT_TRUE(IsReadOnly(DATA_FILE));
+            ASSERT_TRUE(SetReadOnly(DATA_FILE, false));
+            std::filesystem::remove(DATA_FILE);
         }
     }
 }
@@ -243,20 +247,83 @@ TEST_F(SaveColoniesTest, AFileThatCannotBeReplacedStaysAsItWas)
 TEST_F(SaveColoniesTest, AFileLockedByAnotherProgramStaysAsItWas)
 {
     const Bytes earlier = Record("Old", 1, 2, 3);
-    ASSERT_TRUE(WriteBytes(kData, earlier));
-    FillList(kEarlier);
+    ASSERT_TRUE(WriteBytes(DATA_FILE, earlier));
+    FillList(EARLIER);
     HANDLE other =
-        CreateFileA(kData, GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+        CreateFileA(DATA_FILE, GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     ASSERT_NE(other, INVALID_HANDLE_VALUE);
 
-    EXPECT_EQ(Save(), kCannotCreate);
+    EXPECT_EQ(Save(), CANNOT_CREATE);
     CloseHandle(other);
 
-    EXPECT_EQ(ReadBytes(kData), earlier);
-    EXPECT_EQ(ListedColonies(), kEarlier);
-    EXPECT_EQ(FolderEntries(), std::vector<std::string>{kData});
+    EXPECT_EQ(ReadBytes(DATA_FILE), earlier);
+    EXPECT_EQ(ListedColonies(), EARLIER);
+    EXPECT_EQ(FolderEntries(), std::vector<std::string>{DATA_FILE});
 }
 #endif
+
+// The new file takes over how the old one looks: its hidden attribute under Windows, its
+// permission bits elsewhere.
+TEST_F(SaveColoniesTest, TheSavedFileLooksLikeTheOneItReplaces)
+{
+#ifdef _WIN32
+    const DWORD looks[] = {FILE_ATTRIBUTE_HIDDEN, FILE_ATTRIBUTE_NORMAL};
+#else
+    const mode_t looks[] = {0600, 0640, 0604, 0666};
+#endif
+    const Bytes saved = Concat({Record("Earlier", 5, 6, 7), Record("Second", 8, 9, 10)});
+    for (const auto look : looks)
+    {
+        SCOPED_TRACE(look);
+        ASSERT_TRUE(WriteBytes(DATA_FILE, Record("Old", 1, 2, 3)));
+#ifdef _WIN32
+        ASSERT_TRUE(SetFileAttributesA(DATA_FILE, look));
+#else
+        ASSERT_EQ(chmod(DATA_FILE, look), 0);
+#endif
+        FillList(EARLIER);
+        EXPECT_EQ(Save(), NO_ERRORS);
+        EXPECT_EQ(ReadBytes(DATA_FILE), saved);
+#ifdef _WIN32
+        EXPECT_EQ(GetFileAttributesA(DATA_FILE) & FILE_ATTRIBUTE_HIDDEN, look & FILE_ATTRIBUTE_HIDDEN);
+#else
+        struct stat status;
+        ASSERT_EQ(stat(DATA_FILE, &status), 0);
+        EXPECT_EQ(status.st_mode & 07777, look);
+#endif
+        EXPECT_EQ(FolderEntries(), std::vector<std::string>{DATA_FILE});
+    }
+}
+
+// Another save (this program's, or another copy's) may hold the name a save tries first:
+// the save takes the next name and leaves that file alone.
+TEST_F(SaveColoniesTest, ATakenTemporaryNameIsPassedOverAndLeftAlone)
+{
+    // A replacement made and dropped here shows this process's names: DATA_FILE, then
+    // ".<process>-<serial>-<attempt>.tmp", the serial counting up with each save.
+    std::string probe;
+    {
+        CReplacementFile file(DATA_FILE);
+        ASSERT_TRUE(file.Create());
+        const std::vector<std::string> entries = FolderEntries();
+        ASSERT_EQ(entries.size(), 1u);
+        probe = entries.front();
+    }
+    ASSERT_EQ(FolderEntries(), std::vector<std::string>{});
+    const std::string::size_type serialEnd = probe.rfind("-0.tmp");
+    const std::string::size_type serialStart = probe.rfind('-', serialEnd - 1) + 1;
+    ASSERT_NE(serialEnd, std::string::npos) << probe;
+    const unsigned long serial = std::stoul(probe.substr(serialStart, serialEnd - serialStart));
+    const std::string taken = probe.substr(0, serialStart) + std::to_string(serial + 1) + "-0.tmp";
+    const Bytes otherSave(1000, 0x5A);
+    ASSERT_TRUE(WriteBytes(taken, otherSave));
+
+    FillList(EARLIER);
+    EXPECT_EQ(Save(), NO_ERRORS);
+    EXPECT_EQ(ReadBytes(DATA_FILE), Concat({Record("Earlier", 5, 6, 7), Record("Second", 8, 9, 10)}));
+    EXPECT_EQ(ReadBytes(taken), otherSave);
+    EXPECT_EQ(FolderEntries(), (std::vector<std::string>{DATA_FILE, taken}));
+}
 
 // ---- Loading ----
 
@@ -264,19 +331,19 @@ using LoadColoniesTest = DataFolderTest;
 
 TEST_F(LoadColoniesTest, AMissingFileIsReportedAndCreatesNothing)
 {
-    FillList(kEarlier);
-    EXPECT_EQ(Load(), kCannotAccess);
-    EXPECT_EQ(ListedColonies(), kEarlier);
+    FillList(EARLIER);
+    EXPECT_EQ(Load(), CANNOT_ACCESS);
+    EXPECT_EQ(ListedColonies(), EARLIER);
     EXPECT_EQ(FolderEntries(), std::vector<std::string>{});
 }
 
 TEST_F(LoadColoniesTest, AFolderNamedLikeTheFileIsReported)
 {
-    FillList(kEarlier);
-    ASSERT_TRUE(std::filesystem::create_directory(kData));
-    EXPECT_EQ(Load(), kCannotAccess);
-    EXPECT_EQ(ListedColonies(), kEarlier);
-    EXPECT_TRUE(std::filesystem::is_directory(kData));
+    FillList(EARLIER);
+    ASSERT_TRUE(std::filesystem::create_directory(DATA_FILE));
+    EXPECT_EQ(Load(), CANNOT_ACCESS);
+    EXPECT_EQ(ListedColonies(), EARLIER);
+    EXPECT_TRUE(std::filesystem::is_directory(DATA_FILE));
 }
 
 TEST_F(LoadColoniesTest, FilesThatBringNoColonyLeaveTheListAsItWas)
@@ -286,27 +353,27 @@ TEST_F(LoadColoniesTest, FilesThatBringNoColonyLeaveTheListAsItWas)
         const char* what;
         Bytes content;
     };
-    const Bytes marker = Record(kMarker, 0, 0, 0);
+    const Bytes marker = Record(EMPTY_LIST_MARKER, 0, 0, 0);
     const Bytes alpha = Record("Alpha", 1, 2, 3);
     const std::vector<Case> cases{
         {"empty file", {}},
         {"one byte", {0x41}},
         {"223 bytes", Bytes(alpha.begin(), alpha.end() - 1)},
         {"the marker", marker},
-        {"the marker with amounts", Record(kMarker, 1, 2, 3)},
+        {"the marker with amounts", Record(EMPTY_LIST_MARKER, 1, 2, 3)},
         {"the marker before colonies", Concat({marker, alpha, Record("Beta", 4, 5, 6)})},
         {"the marker and a trailing piece", Concat({marker, Bytes(100, 0x42)})},
     };
-    for (const std::vector<Colony>& before : {kEarlier, std::vector<Colony>{}})
+    for (const std::vector<Colony>& before : {EARLIER, std::vector<Colony>{}})
     {
         for (const Case& c : cases)
         {
             SCOPED_TRACE(std::string(c.what) + (before.empty() ? ", empty list" : ", two colonies"));
             FillList(before);
-            ASSERT_TRUE(WriteBytes(kData, c.content));
-            EXPECT_EQ(Load(), kNoError);
+            ASSERT_TRUE(WriteBytes(DATA_FILE, c.content));
+            EXPECT_EQ(Load(), NO_ERRORS);
             EXPECT_EQ(ListedColonies(), before);
-            EXPECT_EQ(ReadBytes(kData), c.content) << "loading never writes";
+            EXPECT_EQ(ReadBytes(DATA_FILE), c.content) << "loading never writes";
         }
     }
 }
@@ -343,8 +410,8 @@ TEST_F(LoadColoniesTest, ColoniesReplaceTheListInFileOrder)
          Concat({alpha, gamma, Bytes(223, 0x47)}),
          {{"Alpha", 1500, 800, 300}, {"Gamma", 7, 8, 9}}},
         {"the marker name after the first record is a colony",
-         Concat({gamma, Record(kMarker, 1, 2, 3)}),
-         {{"Gamma", 7, 8, 9}, {kMarker, 1, 2, 3}}},
+         Concat({gamma, Record(EMPTY_LIST_MARKER, 1, 2, 3)}),
+         {{"Gamma", 7, 8, 9}, {EMPTY_LIST_MARKER, 1, 2, 3}}},
         {"a name with no zero byte is its 200 bytes",
          Concat({Record(std::string(200, 'N'), 1, 2, 3)}),
          {{std::string(200, 'N'), 1, 2, 3}}},
@@ -357,10 +424,10 @@ TEST_F(LoadColoniesTest, ColoniesReplaceTheListInFileOrder)
     for (const Case& c : cases)
     {
         SCOPED_TRACE(c.what);
-        FillList(kEarlier);
+        FillList(EARLIER);
         g_ColonyList.MoveNext();
-        ASSERT_TRUE(WriteBytes(kData, c.content));
-        EXPECT_EQ(Load(), kNoError);
+        ASSERT_TRUE(WriteBytes(DATA_FILE, c.content));
+        EXPECT_EQ(Load(), NO_ERRORS);
         EXPECT_EQ(ListedColonies(), c.loaded);
         EXPECT_EQ(g_ColonyList.GetCount(), c.loaded.size());
         ExpectCursorOnHead();
@@ -382,9 +449,9 @@ TEST_F(ColonyFileRoundTripTest, WhatIsSavedLoadsBackAsItWas)
     {
         SCOPED_TRACE(std::get<0>(list.front()));
         FillList(list);
-        EXPECT_EQ(Save(), kNoError);
-        FillList(kEarlier);
-        EXPECT_EQ(Load(), kNoError);
+        EXPECT_EQ(Save(), NO_ERRORS);
+        FillList(EARLIER);
+        EXPECT_EQ(Load(), NO_ERRORS);
         EXPECT_EQ(ListedColonies(), list);
         ExpectCursorOnHead();
     }
@@ -398,28 +465,28 @@ TEST_F(ColonyFileRoundTripTest, LongNamesComeBackCutTo200Bytes)
         name.push_back(static_cast<char>('a' + i % 26));
     }
     FillList({{name, 1, 2, 3}});
-    EXPECT_EQ(Save(), kNoError);
-    EXPECT_EQ(Load(), kNoError);
+    EXPECT_EQ(Save(), NO_ERRORS);
+    EXPECT_EQ(Load(), NO_ERRORS);
     EXPECT_EQ(ListedColonies(), (std::vector<Colony>{{name.substr(0, 200), 1, 2, 3}}));
 }
 
 TEST_F(ColonyFileRoundTripTest, AnEmptyListSavedAndLoadedKeepsWhatIsThere)
 {
-    EXPECT_EQ(Save(), kNoError);
-    FillList(kEarlier);
-    EXPECT_EQ(Load(), kNoError);
-    EXPECT_EQ(ListedColonies(), kEarlier);
+    EXPECT_EQ(Save(), NO_ERRORS);
+    FillList(EARLIER);
+    EXPECT_EQ(Load(), NO_ERRORS);
+    EXPECT_EQ(ListedColonies(), EARLIER);
 }
 
 TEST_F(ColonyFileRoundTripTest, AFirstColonyNamedLikeTheMarkerIsSavedButNotLoaded)
 {
-    const std::vector<Colony> list{{kMarker, 1, 2, 3}, {"Beta", 4, 5, 6}};
+    const std::vector<Colony> list{{EMPTY_LIST_MARKER, 1, 2, 3}, {"Beta", 4, 5, 6}};
     FillList(list);
-    EXPECT_EQ(Save(), kNoError);
-    EXPECT_EQ(ReadBytes(kData), Concat({Record(kMarker, 1, 2, 3), Record("Beta", 4, 5, 6)}));
-    FillList(kEarlier);
-    EXPECT_EQ(Load(), kNoError);
-    EXPECT_EQ(ListedColonies(), kEarlier);
+    EXPECT_EQ(Save(), NO_ERRORS);
+    EXPECT_EQ(ReadBytes(DATA_FILE), Concat({Record(EMPTY_LIST_MARKER, 1, 2, 3), Record("Beta", 4, 5, 6)}));
+    FillList(EARLIER);
+    EXPECT_EQ(Load(), NO_ERRORS);
+    EXPECT_EQ(ListedColonies(), EARLIER);
 }
 
 TEST_F(ColonyFileRoundTripTest, AHundredThousandColoniesComeBackInOrderWithoutTheirRepeats)
@@ -430,8 +497,8 @@ TEST_F(ColonyFileRoundTripTest, AHundredThousandColoniesComeBackInOrderWithoutTh
         list.emplace_back("Colony " + std::to_string(i), i, ~i, i * 7u);
     }
     FillList(list);
-    EXPECT_EQ(Save(), kNoError);
-    std::optional<Bytes> saved = ReadBytes(kData);
+    EXPECT_EQ(Save(), NO_ERRORS);
+    std::optional<Bytes> saved = ReadBytes(DATA_FILE);
     ASSERT_TRUE(saved);
     EXPECT_EQ(saved->size(), 100000u * 224u);
 
@@ -441,9 +508,9 @@ TEST_F(ColonyFileRoundTripTest, AHundredThousandColoniesComeBackInOrderWithoutTh
         const Bytes repeat = Record("Colony " + std::to_string((i * 7919u) % 100000u), 1, 2, 3);
         saved->insert(saved->end(), repeat.begin(), repeat.end());
     }
-    ASSERT_TRUE(WriteBytes(kData, *saved));
-    FillList(kEarlier);
-    EXPECT_EQ(Load(), kNoError);
+    ASSERT_TRUE(WriteBytes(DATA_FILE, *saved));
+    FillList(EARLIER);
+    EXPECT_EQ(Load(), NO_ERRORS);
     EXPECT_EQ(ListedColonies(), list);
     EXPECT_EQ(g_ColonyList.GetCount(), 100000u);
 }

@@ -15,7 +15,7 @@
 namespace
 {
 
-const char kData[] = "coldata.dat";
+const char DATA_FILE[] = "coldata.dat";
 
 class FullDiskTest : public ::testing::Test
 {
@@ -61,21 +61,21 @@ TEST_F(FullDiskTest, ASaveThatRunsOutOfRoomKeepsTheEarlierFile)
     FillList(small);
     ASSERT_EQ(RunShowingErrors(SaveColonies), std::vector<std::string>{});
     const Bytes earlier = Concat(Records(small));
-    ASSERT_EQ(ReadBytes(kData), earlier);
+    ASSERT_EQ(ReadBytes(DATA_FILE), earlier);
 
     // 2,000 records are 448,000 bytes, far more than the room there is.
     const std::vector<Colony> large = Colonies(2000);
     FillList(large);
     EXPECT_EQ(RunShowingErrors(SaveColonies), std::vector<std::string>{"Failed to write file."});
-    EXPECT_EQ(ReadBytes(kData), earlier);
-    EXPECT_EQ(FolderEntries(), std::vector<std::string>{kData}) << "no temporary file may stay";
+    EXPECT_EQ(ReadBytes(DATA_FILE), earlier);
+    EXPECT_EQ(FolderEntries(), std::vector<std::string>{DATA_FILE}) << "no temporary file may stay";
     EXPECT_EQ(ListedColonies(), large);
 
     // The failed attempt gave its room back: a list that fits is saved as before.
     const std::vector<Colony> fits = Colonies(5);
     FillList(fits);
     EXPECT_EQ(RunShowingErrors(SaveColonies), std::vector<std::string>{});
-    EXPECT_EQ(ReadBytes(kData), Concat(Records(fits)));
+    EXPECT_EQ(ReadBytes(DATA_FILE), Concat(Records(fits)));
 }
 
 // Mounted with room for one file only: the new content has nowhere to go.
@@ -85,11 +85,11 @@ TEST_F(FullDiskTest, ASaveWithNoRoomForAnotherFileKeepsTheEarlierFile)
     FillList(first);
     ASSERT_EQ(RunShowingErrors(SaveColonies), std::vector<std::string>{});
     const Bytes earlier = Concat(Records(first));
-    ASSERT_EQ(ReadBytes(kData), earlier);
+    ASSERT_EQ(ReadBytes(DATA_FILE), earlier);
 
     FillList(Colonies(4));
     EXPECT_EQ(RunShowingErrors(SaveColonies), std::vector<std::string>{"Failed to create file."});
-    EXPECT_EQ(ReadBytes(kData), earlier);
-    EXPECT_EQ(FolderEntries(), std::vector<std::string>{kData});
+    EXPECT_EQ(ReadBytes(DATA_FILE), earlier);
+    EXPECT_EQ(FolderEntries(), std::vector<std::string>{DATA_FILE});
     EXPECT_EQ(ListedColonies(), Colonies(4));
 }
