@@ -32,5 +32,9 @@ if [ ! -f "$prefix/system.reg" ]; then
     /usr/lib/wine/wine64 wineboot -i >/dev/null 2>&1 || true
     wineserver -w
 fi
+# Help, Help names a bare help.hlp, which Wine's viewer looks for in the current folder and
+# along the PATH: the folder of the program and its help is added to that path.
+program_folder=$(dirname "$exe")
+export WINEPATH="Z:${program_folder//\//\\}${WINEPATH:+;$WINEPATH}"
 cd "$here"
 exec /usr/lib/wine/wine64 "$exe"

@@ -4,6 +4,7 @@
 #include "res/resource.h"
 #include "storage/ColonyFile.h"
 #include "ui/DialogFields.h"
+#include "ui/Help.h"
 #include "ui/Messages.h"
 #include "ui/dialogs/AboutDialog.h"
 #include "ui/dialogs/AddColonyDialog.h"
@@ -409,7 +410,7 @@ void HandleCommand(HWND window, WPARAM wParam, LPARAM lParam)
             DestroyWindow(window);
             break;
         case IDM_HELP:
-            WinHelpA(window, "help.hlp", HELP_CONTENTS, 0);
+            ShowHelp(window);
             break;
         case IDC_ADDBUTTON:
             SendMessageA(window, WM_COMMAND, MAKEWPARAM(IDM_ADDCOLONY, 0), 0);
