@@ -33,6 +33,23 @@ std::string TextOfAtomOrName(LPCSTR name)
     return name;
 }
 
+// Selects a line of a list or combo box and tells its parent, as a click on the line does.
+bool SelectAndNotify(HWND parent, int id, int index, UINT selectMessage, WORD notification)
+{
+    HWND control = GetDlgItem(parent, id);
+    if (control == nullptr || !IsWindowEnabled(control))
+    {
+        return false;
+    }
+    const LRESULT result = SendWithTimeout(control, selectMessage, static_cast<WPARAM>(index));
+    if (index >= 0 && result != index)
+    {
+        return false;
+    }
+    return PostMessageA(parent, WM_COMMAND, MAKEWPARAM(id, notification),
+                        reinterpret_cast<LPARAM>(control)) != 0;
+}
+
 } // namespace
 
 CreateFilter FailClass(const std::string& className)
@@ -246,34 +263,12 @@ bool UiSession::Click(HWND parent, int id)
 
 bool UiSession::SelectLine(HWND parent, int listId, int index)
 {
-    HWND list = GetDlgItem(parent, listId);
-    if (list == nullptr || !IsWindowEnabled(list))
-    {
-        return false;
-    }
-    const LRESULT result = SendWithTimeout(list, LB_SETCURSEL, static_cast<WPARAM>(index), 0);
-    if (index >= 0 && result != index)
-    {
-        return false;
-    }
-    return PostMessageA(parent, WM_COMMAND, MAKEWPARAM(listId, LBN_SELCHANGE),
-                        reinterpret_cast<LPARAM>(list)) != 0;
+    return SelectAndNotify(parent, listId, index, LB_SETCURSEL, LBN_SELCHANGE);
 }
 
 bool UiSession::SelectComboLine(HWND parent, int comboId, int index)
 {
-    HWND combo = GetDlgItem(parent, comboId);
-    if (combo == nullptr || !IsWindowEnabled(combo))
-    {
-        return false;
-    }
-    const LRESULT result = SendWithTimeout(combo, CB_SETCURSEL, static_cast<WPARAM>(index), 0);
-    if (index >= 0 && result != index)
-    {
-        return false;
-    }
-    return PostMessageA(parent, WM_COMMAND, MAKEWPARAM(comboId, CBN_SELCHANGE),
-                        reinterpret_cast<LPARAM>(combo)) != 0;
+    return SelectAndNotify(parent, comboId, index, CB_SETCURSEL, CBN_SELCHANGE);
 }
 
 void UiSession::SetText(HWND parent, int id, const std::string& text)
