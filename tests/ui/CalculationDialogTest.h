@@ -32,18 +32,45 @@ struct CalculationDialog
     int metalResult;
     // Production: the hours field; Time: the wanted amount of metal.
     int metalProbe;
+    // What the user types in, in the order Clear empties them, and what Calculate shows.
+    std::vector<int> entries;
+    std::vector<int> results;
 };
 
 inline const CalculationDialog PRODUCTION_DIALOG = {
-    "Production",      IDM_PRODUCTION,     "Production calculation", IDC_PROD_COLONY,
-    IDC_PROD_ADD,      IDC_PROD_ADDALL,    IDC_PROD_REMOVE,          IDC_PROD_CLEARALL,
-    IDC_PROD_SELECTED, IDC_PROD_CALCULATE, IDC_PROD_CLEAR,           IDC_PROD_METAL,
-    IDC_PROD_HOURS};
+    "Production",
+    IDM_PRODUCTION,
+    "Production calculation",
+    IDC_PROD_COLONY,
+    IDC_PROD_ADD,
+    IDC_PROD_ADDALL,
+    IDC_PROD_REMOVE,
+    IDC_PROD_CLEARALL,
+    IDC_PROD_SELECTED,
+    IDC_PROD_CALCULATE,
+    IDC_PROD_CLEAR,
+    IDC_PROD_METAL,
+    IDC_PROD_HOURS,
+    {IDC_PROD_DAYS, IDC_PROD_HOURS, IDC_PROD_MINUTES, IDC_PROD_SECONDS},
+    {IDC_PROD_METAL, IDC_PROD_CRYSTAL, IDC_PROD_DEUTERIUM}};
 
-inline const CalculationDialog TIME_DIALOG = {
-    "Time",          IDM_TIME,        "Time calculation",   IDC_TIME_COLONY,   IDC_TIME_ADD,
-    IDC_TIME_ADDALL, IDC_TIME_REMOVE, IDC_TIME_CLEARALL,    IDC_TIME_SELECTED, IDC_TIME_CALCULATE,
-    IDC_TIME_CLEAR,  IDC_TIME_METAL,  IDC_TIME_AMOUNT_METAL};
+inline const CalculationDialog TIME_DIALOG = {"Time",
+                                              IDM_TIME,
+                                              "Time calculation",
+                                              IDC_TIME_COLONY,
+                                              IDC_TIME_ADD,
+                                              IDC_TIME_ADDALL,
+                                              IDC_TIME_REMOVE,
+                                              IDC_TIME_CLEARALL,
+                                              IDC_TIME_SELECTED,
+                                              IDC_TIME_CALCULATE,
+                                              IDC_TIME_CLEAR,
+                                              IDC_TIME_METAL,
+                                              IDC_TIME_AMOUNT_METAL,
+                                              {IDC_TIME_AMOUNT_METAL, IDC_TIME_AMOUNT_CRYSTAL,
+                                               IDC_TIME_AMOUNT_DEUTERIUM, IDC_TIME_SUPPLY_METAL,
+                                               IDC_TIME_SUPPLY_CRYSTAL, IDC_TIME_SUPPLY_DEUTERIUM},
+                                              {IDC_TIME_METAL, IDC_TIME_CRYSTAL, IDC_TIME_DEUTERIUM}};
 
 // Test names and failures name the dialog, not its bytes.
 inline void PrintTo(const CalculationDialog& dialog, std::ostream* out)

@@ -1,9 +1,8 @@
 #pragma once
 
-// What the tests of the Add, Modify, Delete and View colony dialogs share: the program on
+// What the tests of the colony dialogs and the tables of every dialog share: the program on
 // its UI thread with its own working folder, colonies brought in as a user would (a data
-// file and Load data), the main window read back as a user sees it, and the check of a
-// dialog's controls against its layout.
+// file and Load data), the user's actions, and the main window read back as a user sees it.
 
 #include "FailingGlobalAlloc.h"
 #include "bench/Session.h"
@@ -15,7 +14,6 @@
 #include <windows.h>
 
 #include <cstdint>
-#include <functional>
 #include <ostream>
 #include <string>
 #include <vector>
@@ -41,34 +39,6 @@ inline void PrintTo(const Colony& colony, std::ostream* out)
 {
     *out << "{\"" << colony.name << "\", " << colony.metal << ", " << colony.crystal << ", "
          << colony.deuterium << "}";
-}
-
-// One control of a dialog as its template gives it; a null text is not compared (the
-// dialog replaces it when it opens).
-struct ControlLayout
-{
-    int id;
-    const char* className;
-    const char* text;
-    DWORD style; // beyond WS_CHILD and WS_VISIBLE
-    RECT units;  // x, y, width, height in dialog units, as Units writes them
-};
-
-struct DialogLayout
-{
-    const char* caption;
-    int width; // dialog units
-    int height;
-    std::vector<ControlLayout> controls;
-};
-
-constexpr DWORD DIALOG_STYLE = WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME | DS_SETFONT;
-
-// A control's place and size written as the template writes them. The dialog maps the
-// place and the size each on its own, so they are kept apart here too.
-constexpr RECT Units(int x, int y, int width, int height)
-{
-    return RECT{x, y, width, height};
 }
 
 // "enabled", "greyed" or, when the items of one group disagree, "mixed".
@@ -175,38 +145,6 @@ protected:
         ASSERT_TRUE(m_session.Sync());
     }
 
-    // The three ways a user gives up a dialog: its Cancel button, Escape with the focus on
-    // one of its edits, and the close box. Each must end it with no message and the list as
-    // it was; the main window must not have refreshed (the selected colony's rates stay).
-    void ExpectEveryWayOfCancellingKeepsAll(const std::function<HWND()>& openAndFill, int edit)
-    {
-        const Colonies before = ListContent();
-        const Lines rates = RateFields();
-        for (const char* way : {"Cancel", "Escape", "close box"})
-        {
-            SCOPED_TRACE(way);
-            HWND dialog = openAndFill();
-            ASSERT_NE(dialog, nullptr);
-            if (way[0] == 'C')
-            {
-                Click(dialog, IDCANCEL);
-            }
-            else if (way[0] == 'E')
-            {
-                Focus(dialog, edit);
-                Press(dialog, VK_ESCAPE);
-            }
-            else
-            {
-                CloseBox(dialog);
-            }
-            EXPECT_TRUE(m_session.WaitGone(dialog));
-            ExpectNoMessage();
-            EXPECT_EQ(ListContent(), before);
-            EXPECT_EQ(RateFields(), rates) << "the main window was refreshed";
-        }
-    }
-
     HWND FocusedControl() const
     {
         GUITHREADINFO info = {};
@@ -311,88 +249,6 @@ protected:
         EXPECT_EQ(RateFields(), Lines({"", "", ""}));
         EXPECT_EQ(ListCommands(), list);
         EXPECT_EQ(AddCommands(), add);
-    }
-
-    // Every control in template (and tab) order with its class, text, styles, place and
-    // size, and the dialog's caption, styles and client size.
-    void ExpectLayout(HWND dialog, const DialogLayout& layout)
-    {
-        ASSERT_NE(dialog, nullptr);
-        EXPECT_EQ(bench::WindowText(dialog), layout.caption);
-        const DWORD style = static_cast<DWORD>(GetWindowLongA(dialog, GWL_STYLE));
-        // The platform adds the 3-D look to every dialog of this kind.
-        EXPECT_EQ(style & ~(WS_VISIBLE | WS_CLIPSIBLINGS | DS_3DLOOK), DIALOG_STYLE) << std::hex << style;
-
-        RECT size = {0, 0, layout.width, layout.height};
-        ASSERT_TRUE(MapDialogRect(dialog, &size));
-        RECT client = {};
-        GetClientRect(dialog, &client);
-        EXPECT_EQ(client.right, size.right);
-        EXPECT_EQ(client.bottom, size.bottom);
-
-        std::size_t index = 0;
-        for (HWND child = GetWindow(dialog, GW_CHILD); child != nullptr;
-             child = GetWindow(child, GW_HWNDNEXT))
-        {
-            if (index >= layout.controls.size())
-            {
-                ADD_FAILURE() << "a control beyond the template: " << bench::ClassName(child);
-                break;
-            }
-            const ControlLayout& expected = layout.controls[index++];
-            SCOPED_TRACE(::testing::Message() << "control " << index << " (id " << expected.id << ")");
-            EXPECT_EQ(static_cast<int>(static_cast<short>(GetDlgCtrlID(child))), expected.id);
-            EXPECT_EQ(_stricmp(bench::ClassName(child).c_str(), expected.className), 0)
-                << bench::ClassName(child);
-            if (expected.text != nullptr)
-            {
-                EXPECT_EQ(bench::WindowText(child), expected.text);
-            }
-            const bool isEdit = _stricmp(expected.className, "Edit") == 0;
-            const bool isList = _stricmp(expected.className, "ListBox") == 0;
-            DWORD childStyle = static_cast<DWORD>(GetWindowLongA(child, GWL_STYLE));
-            DWORD expectedStyle = WS_CHILD | WS_VISIBLE | expected.style;
-            // A bordered edit or list box of a 3-D dialog gets the sunken client edge in
-            // place of the flat border.
-            const DWORD childExStyle = static_cast<DWORD>(GetWindowLongA(child, GWL_EXSTYLE));
-            if ((isEdit || isList) && (childExStyle & WS_EX_CLIENTEDGE) != 0)
-            {
-                childStyle |= WS_BORDER;
-            }
-            // A list box shows its scroll bars only while it needs them.
-            if (isList)
-            {
-                childStyle &= ~(WS_VSCROLL | WS_HSCROLL);
-                expectedStyle &= ~(WS_VSCROLL | WS_HSCROLL);
-            }
-            EXPECT_EQ(childStyle, expectedStyle) << std::hex << childStyle;
-
-            RECT place = expected.units;
-            MapDialogRect(dialog, &place);
-            RECT actual = {};
-            GetWindowRect(child, &actual);
-            MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&actual), 2);
-            EXPECT_EQ(actual.left, place.left);
-            EXPECT_EQ(actual.top, place.top);
-            EXPECT_EQ(actual.right - actual.left, place.right) << "width";
-            if (isList && (expected.style & LBS_NOINTEGRALHEIGHT) == 0)
-            {
-                // It shrinks to a whole number of lines, reckoned with room for the
-                // horizontal scroll bar it shows only when needed.
-                DWORD_PTR lineHeight = 0;
-                SendMessageTimeoutA(child, LB_GETITEMHEIGHT, 0, 0, SMTO_NORMAL, 5000, &lineHeight);
-                const LONG line = static_cast<LONG>(lineHeight);
-                ASSERT_GT(line, 0);
-                EXPECT_LE(actual.bottom - actual.top, place.bottom) << "height";
-                EXPECT_GT(actual.bottom - actual.top, place.bottom - line - GetSystemMetrics(SM_CYHSCROLL))
-                    << "height";
-            }
-            else
-            {
-                EXPECT_EQ(actual.bottom - actual.top, place.bottom) << "height";
-            }
-        }
-        EXPECT_EQ(index, layout.controls.size()) << "controls missing";
     }
 
     bench::ScratchFolder m_folder{bench::ScratchFolder::Current::MAKE};

@@ -5,17 +5,6 @@
 namespace
 {
 
-const DialogLayout DELETE_LAYOUT = {
-    "Delete colony",
-    148,
-    60,
-    {
-        {IDOK, "Button", "OK", BS_DEFPUSHBUTTON | WS_TABSTOP, Units(7, 40, 50, 14)},
-        {IDCANCEL, "Button", "Cancel", WS_TABSTOP, Units(90, 40, 50, 14)},
-        {-1, "Button", "Colony name :", BS_GROUPBOX | WS_TABSTOP, Units(7, 7, 132, 30)},
-        {IDC_DELETE_NAME, "Edit", "", WS_BORDER | WS_TABSTOP, Units(14, 18, 120, 14)},
-    }};
-
 const Colony MARS = {"Mars", 1500, 800, 300};
 const Colony VENUS = {"Venus", 1000, 600, 0};
 const Colony TITAN = {"Titan", 20, 7, 5};
@@ -27,16 +16,6 @@ const char* const NO_NAME = "Please enter name of colony to be deleted!";
 Colonies Without(Colonies colonies, std::size_t index)
 {
     colonies.erase(colonies.begin() + static_cast<std::ptrdiff_t>(index));
-    return colonies;
-}
-
-Colonies Numbered(int count)
-{
-    Colonies colonies;
-    for (int i = 1; i <= count; ++i)
-    {
-        colonies.push_back({"Colony " + std::to_string(i), static_cast<std::uint32_t>(i), 2, 3});
-    }
     return colonies;
 }
 
@@ -69,15 +48,6 @@ protected:
         return dialog;
     }
 };
-
-TEST_F(DeleteColonyDialogTest, TheMenuItemOpensTheDialogWithItsTemplate)
-{
-    Load(THREE);
-    HWND dialog = OpenDelete();
-    ExpectLayout(dialog, DELETE_LAYOUT);
-    EXPECT_EQ(GetWindow(dialog, GW_OWNER), m_main);
-    ExpectFocusOn(dialog, IDOK);
-}
 
 TEST_F(DeleteColonyDialogTest, TheDeleteButtonRemovesTheSelectedColonyAtOnce)
 {
@@ -166,60 +136,6 @@ TEST_F(DeleteColonyDialogTest, OfTwoColoniesOfOneNameTheEarlierGoes)
     EXPECT_TRUE(m_session.WaitGone(dialog));
     ExpectNoMessage();
     ExpectMainRefreshed({VENUS, laterMars}, Commands::Enabled, Commands::Enabled);
-}
-
-TEST_F(DeleteColonyDialogTest, EnterInTheNameMeansOk)
-{
-    Load(THREE);
-    HWND dialog = OpenDelete();
-    ASSERT_NE(dialog, nullptr);
-    Type(dialog, IDC_DELETE_NAME, "Titan");
-    Focus(dialog, IDC_DELETE_NAME);
-    Press(dialog, VK_RETURN);
-    EXPECT_TRUE(m_session.WaitGone(dialog));
-    ExpectNoMessage();
-    ExpectMainRefreshed({MARS, VENUS}, Commands::Enabled, Commands::Enabled);
-}
-
-TEST_F(DeleteColonyDialogTest, CancelEscapeAndTheCloseBoxRemoveNothing)
-{
-    Load(THREE);
-    SelectColonyLine(1);
-    ExpectEveryWayOfCancellingKeepsAll(
-        [&]
-        {
-            HWND dialog = OpenDelete();
-            Type(dialog, IDC_DELETE_NAME, "Venus");
-            return dialog;
-        },
-        IDC_DELETE_NAME);
-}
-
-TEST_F(DeleteColonyDialogTest, DeletingTheLastColonyGreysTheListCommands)
-{
-    Load({MARS, VENUS});
-    DeleteLine(1);
-    ExpectMainRefreshed({MARS}, Commands::Enabled, Commands::Enabled);
-    HWND dialog = DeleteByName("Mars");
-    ASSERT_NE(dialog, nullptr);
-    EXPECT_TRUE(m_session.WaitGone(dialog));
-    ExpectNoMessage();
-    ExpectMainRefreshed({}, Commands::Greyed, Commands::Enabled);
-    EXPECT_EQ(StatusText(), "M/h : 0     C/h : 0     D/h : 0");
-    EXPECT_EQ(CursorName(), "(none)");
-}
-
-// Below nine the add commands come back; from ten down to nine they stay as they were.
-TEST_F(DeleteColonyDialogTest, FewerThanNineColoniesEnableTheAddCommandsAgain)
-{
-    Load(Numbered(9));
-    ASSERT_EQ(AddCommands(), Commands::Greyed);
-    Load(Numbered(10));
-    ASSERT_EQ(AddCommands(), Commands::Greyed);
-    DeleteLine(9);
-    ExpectMainRefreshed(Numbered(9), Commands::Enabled, Commands::Greyed);
-    DeleteLine(8);
-    ExpectMainRefreshed(Numbered(8), Commands::Enabled, Commands::Enabled);
 }
 
 TEST_F(DeleteColonyDialogTest, ANameThatCannotBeReadIsReportedAndNothingIsRemoved)

@@ -158,27 +158,6 @@ TEST_F(MainWindowCommands, SelectingALineShowsItsRatesUntilTheNextRefresh)
     EXPECT_EQ(RateFields(), (Lines{"", "", ""}));
 }
 
-TEST_F(MainWindowCommands, EnablesCommandsByTheNumberOfColoniesLoaded)
-{
-    const struct
-    {
-        int colonies;
-        bool addEnabled;
-    } steps[] = {
-        // In this order: more than nine leaves the add commands as the step before left them.
-        {1, true}, {8, true}, {9, false}, {10, false}, {12, false}, {3, true}, {12, true}, {9, false},
-    };
-    for (const auto& step : steps)
-    {
-        SCOPED_TRACE(step.colonies);
-        const std::vector<ColonyRecord> colonies = NumberedColonies(step.colonies);
-        Load(colonies);
-        EXPECT_EQ(ListLines(window, IDC_COLONYLIST), NamesOf(colonies));
-        ExpectListCommands(true);
-        ExpectAddCommands(step.addEnabled);
-    }
-}
-
 TEST_F(MainWindowCommands, LoadingTheEmptyListFileOrAMissingFileChangesNothing)
 {
     Load({});
@@ -300,23 +279,6 @@ TEST_F(MainWindowCommands, DeleteButtonRemovesTheSelectedColonyAtOnce)
     EXPECT_TRUE(g_ColonyList.IsEmpty());
 }
 
-TEST_F(MainWindowCommands, DeletingEnablesAddingOnlyBelowNine)
-{
-    Load(NumberedColonies(9));
-    Load(NumberedColonies(10));
-    ExpectAddCommands(false);
-    const bool addEnabledAfter[] = {false, true}; // 10 -> 9 keeps it greyed, 9 -> 8 enables it
-    for (bool expected : addEnabledAfter)
-    {
-        ASSERT_TRUE(session->SelectLine(window, IDC_COLONYLIST, 0));
-        ASSERT_TRUE(session->Click(window, IDC_DELETEBUTTON));
-        ASSERT_TRUE(session->NoMessageBox());
-        ExpectAddCommands(expected);
-        ExpectListCommands(true);
-    }
-    EXPECT_EQ(ListLines(window, IDC_COLONYLIST).size(), 8u);
-}
-
 TEST_F(MainWindowCommands, ModifyButtonOpensTheDialogOnTheSelectedColony)
 {
     Load(THREE_COLONIES);
@@ -339,66 +301,141 @@ TEST_F(MainWindowCommands, ModifyButtonOpensTheDialogOnTheSelectedColony)
     EXPECT_EQ(RateFields(), (Lines{"", "", ""}));
 }
 
-TEST_F(MainWindowCommands, CancelledDialogChangesNothing)
+// How the colony count after a step sets the commands: none greys the list commands, and
+// nine exactly greys adding. Loading more than nine leaves adding as it was; adding greys it
+// only when exactly nine result, and deleting enables it only below nine.
+enum class Step
 {
-    Load(THREE_COLONIES);
-    ASSERT_TRUE(session->SelectLine(window, IDC_COLONYLIST, 0));
-    ASSERT_TRUE(WaitUntil([&] { return RateFields()[0] == "1500"; }));
-    for (int command : {IDM_ADDCOLONY, IDM_DELETECOLONY})
+    Load,      // a data file of this many colonies, File, Load data
+    AddByMenu, // Colonies, Add colony, a new colony, OK
+    AddByButton,
+    DeleteLine,  // the last line selected, the Delete button
+    DeleteByName // Colonies, Delete colony, the first colony's name, OK
+};
+
+struct CountStep
+{
+    Step step;
+    int colonies; // Load only
+    bool listCommands;
+    bool addCommands;
+};
+
+const CountStep COUNT_STEPS[] = {
+    {Step::Load, 1, true, true},          {Step::Load, 8, true, true},
+    {Step::AddByMenu, 0, true, false},    {Step::Load, 10, true, false},
+    {Step::Load, 12, true, false},        {Step::Load, 3, true, true},
+    {Step::Load, 12, true, true},         {Step::AddByButton, 0, true, true},
+    {Step::Load, 9, true, false},         {Step::Load, 10, true, false},
+    {Step::DeleteLine, 0, true, false},   {Step::DeleteByName, 0, true, true},
+    {Step::AddByButton, 0, true, false},  {Step::DeleteLine, 0, true, true},
+    {Step::Load, 2, true, true},          {Step::DeleteLine, 0, true, true},
+    {Step::DeleteByName, 0, false, true},
+};
+
+class CommandsByColonyCount : public MainWindowCommands
+{
+protected:
+    void Add(int command, const ColonyRecord& colony)
     {
-        ASSERT_TRUE(session->ChooseMenu(command));
-        HWND dialog = session->WaitDialog(command == IDM_ADDCOLONY ? "Add colony" : "Delete colony");
+        if (command == IDM_ADDCOLONY)
+        {
+            ASSERT_TRUE(session->ChooseMenu(command));
+        }
+        else
+        {
+            ASSERT_TRUE(session->Click(window, command));
+        }
+        HWND dialog = session->WaitDialog("Add colony");
         ASSERT_NE(dialog, nullptr);
-        ASSERT_TRUE(session->Click(dialog, IDCANCEL));
-        ASSERT_TRUE(session->WaitGone(dialog));
+        session->Type(dialog, IDC_ADD_NAME, colony.name);
+        session->Type(dialog, IDC_ADD_METAL, std::to_string(colony.metal));
+        session->Type(dialog, IDC_ADD_CRYSTAL, std::to_string(colony.crystal));
+        session->Type(dialog, IDC_ADD_DEUTERIUM, std::to_string(colony.deuterium));
         ASSERT_TRUE(session->Sync());
-        EXPECT_EQ(ListSelection(window, IDC_COLONYLIST), 0);
-        EXPECT_EQ(RateFields(), (Lines{"1500", "800", "300"}));
+        ASSERT_TRUE(session->Click(dialog, IDOK));
+        ASSERT_TRUE(session->WaitGone(dialog));
+        ASSERT_TRUE(session->NoMessageBox());
     }
-}
 
-TEST_F(MainWindowCommands, ViewColonyListDoneUpdatesOnlyTheTotals)
+    void DeleteLine(int line)
+    {
+        ASSERT_TRUE(session->SelectLine(window, IDC_COLONYLIST, line));
+        ASSERT_TRUE(session->Click(window, IDC_DELETEBUTTON));
+        ASSERT_TRUE(session->NoMessageBox());
+    }
+
+    void DeleteByName(const std::string& name)
+    {
+        ASSERT_TRUE(session->ChooseMenu(IDM_DELETECOLONY));
+        HWND dialog = session->WaitDialog("Delete colony");
+        ASSERT_NE(dialog, nullptr);
+        session->Type(dialog, IDC_DELETE_NAME, name);
+        ASSERT_TRUE(session->Sync());
+        ASSERT_TRUE(session->Click(dialog, IDOK));
+        ASSERT_TRUE(session->WaitGone(dialog));
+        ASSERT_TRUE(session->NoMessageBox());
+    }
+};
+
+TEST_F(CommandsByColonyCount, FollowLoadingAddingAndDeleting)
 {
-    Load(THREE_COLONIES);
-    ASSERT_TRUE(session->SelectLine(window, IDC_COLONYLIST, 1));
-    ASSERT_TRUE(WaitUntil([&] { return RateFields()[0] == "1000"; }));
-    ASSERT_TRUE(session->ChooseMenu(IDM_VIEWCOLONIES));
-    HWND dialog = session->WaitDialog("View colonies");
-    ASSERT_NE(dialog, nullptr);
-    ASSERT_TRUE(session->Click(dialog, IDOK));
-    ASSERT_TRUE(session->WaitGone(dialog));
-    ASSERT_TRUE(session->Sync());
-    EXPECT_EQ(ItemText(window, IDC_STATUSBAR), THREE_COLONIES_TOTALS);
-    // No refresh: the selection and its rates stay.
-    EXPECT_EQ(ListSelection(window, IDC_COLONYLIST), 1);
-    EXPECT_EQ(RateFields(), (Lines{"1000", "600", "0"}));
-}
-
-TEST_F(MainWindowCommands, AddButtonAddsLikeTheMenuAndGreysAddingAtNine)
-{
-    Load(NumberedColonies(8));
-    ASSERT_TRUE(session->Click(window, IDC_ADDBUTTON));
-    HWND dialog = session->WaitDialog("Add colony");
-    ASSERT_NE(dialog, nullptr);
-    EXPECT_EQ(GetWindow(dialog, GW_OWNER), window);
-    session->SetText(dialog, IDC_ADD_NAME, "Ninth");
-    session->Type(dialog, IDC_ADD_METAL, "90");
-    session->Type(dialog, IDC_ADD_CRYSTAL, "9");
-    session->Type(dialog, IDC_ADD_DEUTERIUM, "1");
-    ASSERT_TRUE(session->Sync());
-    ASSERT_TRUE(session->Click(dialog, IDOK));
-    ASSERT_TRUE(session->WaitGone(dialog));
-    ASSERT_TRUE(session->NoMessageBox());
-
-    Lines expected = NamesOf(NumberedColonies(8));
-    expected.push_back("Ninth");
-    EXPECT_EQ(ListLines(window, IDC_COLONYLIST), expected);
-    // 100+...+800 = 3600, 10+...+80 = 360, 1+...+8 = 36
-    EXPECT_EQ(ItemText(window, IDC_STATUSBAR), "M/h : 3690     C/h : 369     D/h : 37");
-    ExpectAddCommands(false);
-    ExpectListCommands(true);
-    EXPECT_FALSE(session->ChooseMenu(IDM_ADDCOLONY));
-    EXPECT_FALSE(session->Click(window, IDC_ADDBUTTON));
+    std::vector<ColonyRecord> colonies;
+    int number = 0;
+    for (const CountStep& step : COUNT_STEPS)
+    {
+        SCOPED_TRACE(::testing::Message() << "step " << ++number);
+        switch (step.step)
+        {
+            case Step::Load:
+                colonies = NumberedColonies(step.colonies);
+                Load(colonies);
+                break;
+            case Step::AddByMenu:
+            case Step::AddByButton:
+            {
+                const ColonyRecord added = {"Added " + std::to_string(number), 90, 9, 1};
+                Add(step.step == Step::AddByMenu ? IDM_ADDCOLONY : IDC_ADDBUTTON, added);
+                colonies.push_back(added);
+                break;
+            }
+            case Step::DeleteLine:
+                DeleteLine(static_cast<int>(colonies.size()) - 1);
+                colonies.pop_back();
+                break;
+            case Step::DeleteByName:
+                DeleteByName(colonies.front().name);
+                colonies.erase(colonies.begin());
+                break;
+        }
+        ASSERT_TRUE(session->Sync());
+        ASSERT_FALSE(::testing::Test::HasFatalFailure());
+        std::uint32_t metal = 0;
+        std::uint32_t crystal = 0;
+        std::uint32_t deuterium = 0;
+        for (const ColonyRecord& colony : colonies)
+        {
+            metal += colony.metal;
+            crystal += colony.crystal;
+            deuterium += colony.deuterium;
+        }
+        EXPECT_EQ(ListLines(window, IDC_COLONYLIST), NamesOf(colonies));
+        EXPECT_EQ(g_ColonyList.GetCount(), colonies.size());
+        EXPECT_EQ(ItemText(window, IDC_STATUSBAR), "M/h : " + std::to_string(metal) +
+                                                       "     C/h : " + std::to_string(crystal) +
+                                                       "     D/h : " + std::to_string(deuterium));
+        ExpectListCommands(step.listCommands);
+        ExpectAddCommands(step.addCommands);
+        if (!step.addCommands)
+        {
+            EXPECT_FALSE(session->ChooseMenu(IDM_ADDCOLONY));
+            EXPECT_FALSE(session->Click(window, IDC_ADDBUTTON));
+        }
+        if (colonies.empty())
+        {
+            EXPECT_EQ(g_ColonyList.GetCurrent(), nullptr);
+        }
+    }
 }
 
 struct DialogFailure

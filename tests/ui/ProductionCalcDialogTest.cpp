@@ -12,7 +12,6 @@ using bench::ItemText;
 const CalculationDialog& D = PRODUCTION_DIALOG;
 
 const int TIME_FIELDS[] = {IDC_PROD_DAYS, IDC_PROD_HOURS, IDC_PROD_MINUTES, IDC_PROD_SECONDS};
-const int RESULT_FIELDS[] = {IDC_PROD_METAL, IDC_PROD_CRYSTAL, IDC_PROD_DEUTERIUM};
 
 struct Span
 {
@@ -137,68 +136,6 @@ TEST_F(ProductionCalcDialogTest, RefusesAnImpossibleTimeAndKeepsTheEarlierResult
         ExpectMessage(dialog, "Error", c.message, MB_ICONEXCLAMATION);
         EXPECT_EQ(Shown(dialog), (Produced{"24000", "12000", "0"}));
         EXPECT_EQ(ItemText(dialog, IDC_PROD_HOURS), c.span.hours);
-    }
-}
-
-TEST_F(ProductionCalcDialogTest, ClearEmptiesTheSpanAndTheResultsAndKeepsTheList)
-{
-    HWND dialog = Open(D, {{"Mars", 1000, 500, 0}, {"Venus", 1, 2, 3}});
-    ASSERT_NE(dialog, nullptr);
-    Click(dialog, IDC_PROD_ADD);
-    EnterSpan(dialog, {"1", "2", "3", "4"});
-    Click(dialog, IDC_PROD_CALCULATE);
-    ASSERT_NE(ItemText(dialog, IDC_PROD_METAL), "");
-
-    Click(dialog, IDC_PROD_CLEAR);
-    ExpectNoMessage();
-    for (int id : TIME_FIELDS)
-    {
-        EXPECT_EQ(ItemText(dialog, id), "") << id;
-    }
-    for (int id : RESULT_FIELDS)
-    {
-        EXPECT_EQ(ItemText(dialog, id), "") << id;
-    }
-    EXPECT_EQ(bench::ListLines(dialog, IDC_PROD_SELECTED), std::vector<std::string>{"Mars"});
-    EXPECT_EQ(bench::ComboSelection(dialog, IDC_PROD_COLONY), 0);
-}
-
-TEST_F(ProductionCalcDialogTest, EnterInATimeFieldEscapeAndTheCloseBoxEndTheDialog)
-{
-    enum class Way
-    {
-        EnterInDays,
-        Escape,
-        CloseBox,
-        Done
-    };
-    for (Way way : {Way::EnterInDays, Way::Escape, Way::CloseBox, Way::Done})
-    {
-        SCOPED_TRACE(static_cast<int>(way));
-        HWND dialog = Open(D, {{"Mars", 1000, 500, 0}});
-        ASSERT_NE(dialog, nullptr);
-        switch (way)
-        {
-            case Way::EnterInDays:
-                // As a click into the field does, then Enter: Done is the default button.
-                PostMessageA(dialog, WM_NEXTDLGCTL,
-                             reinterpret_cast<WPARAM>(GetDlgItem(dialog, IDC_PROD_DAYS)), TRUE);
-                ASSERT_TRUE(m_session.Sync());
-                m_session.PressKey(dialog, VK_RETURN);
-                break;
-            case Way::Escape:
-                m_session.PressKey(dialog, VK_ESCAPE);
-                break;
-            case Way::CloseBox:
-                m_session.CloseBox(dialog);
-                break;
-            case Way::Done:
-                Click(dialog, IDOK);
-                break;
-        }
-        EXPECT_TRUE(m_session.WaitGone(dialog));
-        ExpectNoMessage();
-        EXPECT_TRUE(IsWindowVisible(m_session.MainWindow()));
     }
 }
 

@@ -13,7 +13,6 @@ const CalculationDialog& D = TIME_DIALOG;
 
 const int AMOUNT_FIELDS[] = {IDC_TIME_AMOUNT_METAL, IDC_TIME_AMOUNT_CRYSTAL, IDC_TIME_AMOUNT_DEUTERIUM};
 const int SUPPLY_FIELDS[] = {IDC_TIME_SUPPLY_METAL, IDC_TIME_SUPPLY_CRYSTAL, IDC_TIME_SUPPLY_DEUTERIUM};
-const int RESULT_FIELDS[] = {IDC_TIME_METAL, IDC_TIME_CRYSTAL, IDC_TIME_DEUTERIUM};
 
 // Metal, crystal, deuterium.
 using Three = std::vector<std::string>;
@@ -95,54 +94,6 @@ TEST_F(TimeCalcDialogTest, SumsTheListedColoniesPerResource)
     Click(dialog, IDC_TIME_ADDALL);
     Click(dialog, IDC_TIME_CALCULATE);
     EXPECT_EQ(Shown(dialog), (Three{"00:59:56", "12:00:00", "00:00:00"}));
-}
-
-TEST_F(TimeCalcDialogTest, ClearEmptiesTheEntriesAndTheResultsAndKeepsTheList)
-{
-    HWND dialog = Open(D, {{"Mars", 1000, 500, 7}});
-    ASSERT_NE(dialog, nullptr);
-    Click(dialog, IDC_TIME_ADD);
-    Enter(dialog, {"2000", "1000", "100"}, {"1000", "1", "2"});
-    Click(dialog, IDC_TIME_CALCULATE);
-    ASSERT_EQ(ItemText(dialog, IDC_TIME_METAL), "01:00:00");
-
-    Click(dialog, IDC_TIME_CLEAR);
-    ExpectNoMessage();
-    for (const int* fields : {AMOUNT_FIELDS, SUPPLY_FIELDS, RESULT_FIELDS})
-    {
-        for (int i = 0; i < 3; ++i)
-        {
-            EXPECT_EQ(ItemText(dialog, fields[i]), "") << fields[i];
-        }
-    }
-    EXPECT_EQ(bench::ListLines(dialog, IDC_TIME_SELECTED), std::vector<std::string>{"Mars"});
-}
-
-TEST_F(TimeCalcDialogTest, EnterEscapeAndTheCloseBoxEndTheDialog)
-{
-    for (int way = 0; way < 3; ++way)
-    {
-        SCOPED_TRACE(way);
-        HWND dialog = Open(D, {{"Mars", 1000, 500, 0}});
-        ASSERT_NE(dialog, nullptr);
-        if (way == 0)
-        {
-            PostMessageA(dialog, WM_NEXTDLGCTL,
-                         reinterpret_cast<WPARAM>(GetDlgItem(dialog, IDC_TIME_AMOUNT_METAL)), TRUE);
-            ASSERT_TRUE(m_session.Sync());
-            m_session.PressKey(dialog, VK_RETURN);
-        }
-        else if (way == 1)
-        {
-            m_session.PressKey(dialog, VK_ESCAPE);
-        }
-        else
-        {
-            m_session.CloseBox(dialog);
-        }
-        EXPECT_TRUE(m_session.WaitGone(dialog));
-        ExpectNoMessage();
-    }
 }
 
 } // namespace
