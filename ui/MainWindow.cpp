@@ -133,7 +133,7 @@ void CreateChildren(HWND window)
     InitCommonControls();
     if (CreateStatusWindowA(CHILD, STARTUP_STATUS_TEXT, window, IDC_STATUSBAR) == nullptr)
     {
-        ShowMessage(window, "Cannot create a status bar!", "Error", MB_OK | MB_ICONHAND);
+        ShowFailure(window, "Cannot create a status bar!");
     }
 
     for (const ChildWindow& child : CHILD_WINDOWS)
@@ -141,7 +141,7 @@ void CreateChildren(HWND window)
         HWND created = CreateChild(window, child);
         if (created == nullptr)
         {
-            ShowMessage(window, child.failureText, "Error", MB_OK | MB_ICONHAND);
+            ShowFailure(window, child.failureText);
             continue;
         }
         if (child.icon != 0)
@@ -318,7 +318,7 @@ void OpenDialog(HWND window, const DialogCommand& dialog, LPARAM commandParamete
                                            window, dialog.procedure, parameter);
     if (result == -1)
     {
-        ShowMessage(window, dialog.failureText, "Error", MB_OK | MB_ICONHAND);
+        ShowFailure(window, dialog.failureText);
     }
     else if (result == 1)
     {
@@ -379,7 +379,7 @@ void RunOnSelectedColony(HWND window, int command, LPARAM parameter, const char*
     CNode* colony = SelectedColony(window);
     if (colony == nullptr)
     {
-        ShowMessage(window, noSelectionText, "Error", MB_OK | MB_ICONEXCLAMATION);
+        ShowInputError(window, noSelectionText);
         return;
     }
     g_ColonyList.SetCurrent(colony);
@@ -473,9 +473,10 @@ int RunMainWindow(HINSTANCE hInstance, int nCmdShow)
     windowClass.hIconSm = static_cast<HICON>(
         LoadImageA(hInstance, MAKEINTRESOURCEA(IDI_APPLICATION_GLOBE), IMAGE_ICON, 16, 16, LR_DEFAULTCOLOR));
 
+    // Both start-up failures have always shown the exclamation icon, as input errors do.
     if (RegisterClassExA(&windowClass) == 0)
     {
-        ShowMessage(nullptr, "Window class registration failed!", "Error", MB_ICONEXCLAMATION | MB_OK);
+        ShowInputError(nullptr, "Window class registration failed!");
         return 0;
     }
 
@@ -484,7 +485,7 @@ int RunMainWindow(HINSTANCE hInstance, int nCmdShow)
                                   CW_USEDEFAULT, 450, 300, nullptr, nullptr, hInstance, nullptr);
     if (window == nullptr)
     {
-        ShowMessage(nullptr, "Window creation failed!", "Error", MB_ICONEXCLAMATION | MB_OK);
+        ShowInputError(nullptr, "Window creation failed!");
         return 0;
     }
 

@@ -19,7 +19,7 @@ void AcceptNewColony(HWND hDlg)
     if (!nameMissing && !ReadFieldText(hDlg, IDC_ADD_NAME, name))
     {
         // The dialog stays open with everything the user typed, so nothing is lost.
-        ShowMessage(hDlg, "Not enough memory to read the colony name!", "Error", MB_OK | MB_ICONHAND);
+        ShowFailure(hDlg, "Not enough memory to read the colony name!");
         return;
     }
     const bool metalMissing = !FieldHasText(hDlg, IDC_ADD_METAL);
@@ -31,14 +31,13 @@ void AcceptNewColony(HWND hDlg)
 
     if (nameMissing || metalMissing || crystalMissing || deuteriumMissing)
     {
-        ShowMessage(hDlg, "Colony data is missing! Please enter all colony data.", "Error",
-                    MB_OK | MB_ICONEXCLAMATION);
+        ShowInputError(hDlg, "Colony data is missing! Please enter all colony data.");
         EndDialog(hDlg, 2);
         return;
     }
     if (g_ColonyList.FindColony(name) != nullptr)
     {
-        ShowMessage(hDlg, "Colony with this name allready exists.", "Info", MB_OK | MB_ICONINFORMATION);
+        ShowRefusal(hDlg, "Colony with this name allready exists.");
         EndDialog(hDlg, 2);
         return;
     }

@@ -26,13 +26,12 @@ void DeleteNamedColony(HWND hDlg)
     std::string name;
     if (!FieldHasText(hDlg, IDC_DELETE_NAME))
     {
-        ShowMessage(nullptr, "Please enter name of colony to be deleted!", "Error",
-                    MB_OK | MB_ICONEXCLAMATION);
+        ShowInputError(nullptr, "Please enter name of colony to be deleted!");
     }
     else if (!ReadFieldText(hDlg, IDC_DELETE_NAME, name))
     {
         // The dialog stays open with the typed name; nothing is removed.
-        ShowMessage(hDlg, "Not enough memory to read the colony name!", "Error", MB_OK | MB_ICONHAND);
+        ShowFailure(hDlg, "Not enough memory to read the colony name!");
         return;
     }
 
@@ -43,8 +42,7 @@ void DeleteNamedColony(HWND hDlg)
     }
     else
     {
-        ShowMessage(nullptr, "Colony with this name doesn't exist. Please, check spelling!", "Error",
-                    MB_OK | MB_ICONEXCLAMATION);
+        ShowInputError(nullptr, "Colony with this name doesn't exist. Please, check spelling!");
     }
     EndDialog(hDlg, 1);
 }

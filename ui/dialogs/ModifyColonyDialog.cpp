@@ -53,7 +53,7 @@ void ApplyTypedValues(HWND hDlg)
         if (!ReadFieldText(hDlg, IDC_NEW_NAME, name))
         {
             // The name comes first, so nothing has been changed yet and the typed values stay.
-            ShowMessage(hDlg, "Not enough memory to read the colony name!", "Error", MB_OK | MB_ICONHAND);
+            ShowFailure(hDlg, "Not enough memory to read the colony name!");
             return;
         }
         g_ColonyList.SetCurrentName(name);

@@ -21,7 +21,7 @@ bool ReadTimePart(HWND hDlg, int id, std::uint32_t limit, const char* refusal, s
     value = ReadFieldNumber(hDlg, id);
     if (value > limit)
     {
-        ShowMessage(hDlg, refusal, "Error", MB_OK | MB_ICONEXCLAMATION);
+        ShowInputError(hDlg, refusal);
         return false;
     }
     return true;

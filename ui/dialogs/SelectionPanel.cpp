@@ -38,11 +38,6 @@ PanelControl ControlOf(const SelectionPanelIds& ids, int id)
     return PanelControl::None;
 }
 
-void ShowInputError(HWND hDlg, const char* text)
-{
-    ShowMessage(hDlg, text, "Error", MB_OK | MB_ICONEXCLAMATION);
-}
-
 // Both searches go from the top and, being the platform's, ignore letter case.
 LRESULT FindInCalculationList(HWND hDlg, const SelectionPanelIds& ids, const std::string& name)
 {
@@ -85,7 +80,7 @@ bool ReadSelectedColony(HWND hDlg, const SelectionPanelIds& ids, const char* noS
     char* buffer = static_cast<char*>(GlobalAlloc(GPTR, static_cast<SIZE_T>(length) + 1));
     if (buffer == nullptr)
     {
-        ShowMessage(hDlg, "Not enough memory to read the colony name!", "Error", MB_OK | MB_ICONHAND);
+        ShowFailure(hDlg, "Not enough memory to read the colony name!");
         return false;
     }
     SendDlgItemMessageA(hDlg, ids.colonies, CB_GETLBTEXT, static_cast<WPARAM>(index),
@@ -127,8 +122,7 @@ void AddSelectedColony(HWND hDlg, const SelectionPanelIds& ids)
     }
     if (FindInCalculationList(hDlg, ids, name) != LB_ERR)
     {
-        ShowMessage(hDlg, "This colony is allready added to the calculation list!", "Info",
-                    MB_OK | MB_ICONINFORMATION);
+        ShowRefusal(hDlg, "This colony is allready added to the calculation list!");
         return;
     }
     AppendEntry(hDlg, ids, name);
