@@ -2,14 +2,22 @@
 
 #include <windows.h>
 
+#include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <string>
 
 // True when the control holds at least one character.
 bool FieldHasText(HWND dialog, int id);
 
-// Reads the control's whole text through a zero-filled buffer of length + 1 bytes.
-// False when that buffer cannot be allocated; text is then left as it was.
+// Reads length characters through a zero-filled buffer of length + 1 bytes, into which copy
+// writes them (it is given the buffer and its size). False, after telling the user, when the
+// buffer cannot be allocated; text is then left as it was.
+bool ReadThroughBuffer(HWND dialog, std::size_t length, const std::function<void(char*, int)>& copy,
+                       std::string& text);
+
+// Reads the control's whole text through that buffer. False, after telling the user, when
+// the buffer cannot be allocated; text is then left as it was.
 bool ReadFieldText(HWND dialog, int id, std::string& text);
 
 // The control's number as the unsigned conversion gives it: text that does not

@@ -19,7 +19,6 @@ void AcceptNewColony(HWND hDlg)
     if (!nameMissing && !ReadFieldText(hDlg, IDC_ADD_NAME, name))
     {
         // The dialog stays open with everything the user typed, so nothing is lost.
-        ShowFailure(hDlg, "Not enough memory to read the colony name!");
         return;
     }
     const bool metalMissing = !FieldHasText(hDlg, IDC_ADD_METAL);

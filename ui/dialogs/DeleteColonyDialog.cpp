@@ -31,7 +31,6 @@ void DeleteNamedColony(HWND hDlg)
     else if (!ReadFieldText(hDlg, IDC_DELETE_NAME, name))
     {
         // The dialog stays open with the typed name; nothing is removed.
-        ShowFailure(hDlg, "Not enough memory to read the colony name!");
         return;
     }
 

@@ -53,7 +53,6 @@ void ApplyTypedValues(HWND hDlg)
         if (!ReadFieldText(hDlg, IDC_NEW_NAME, name))
         {
             // The name comes first, so nothing has been changed yet and the typed values stay.
-            ShowFailure(hDlg, "Not enough memory to read the colony name!");
             return;
         }
         g_ColonyList.SetCurrentName(name);

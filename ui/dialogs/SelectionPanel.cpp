@@ -1,6 +1,7 @@
 #include "ui/dialogs/SelectionPanel.h"
 
 #include "model/ColonyList.h"
+#include "ui/DialogFields.h"
 #include "ui/Messages.h"
 
 #include <string>
@@ -60,7 +61,7 @@ void AppendEntry(HWND hDlg, const SelectionPanelIds& ids, const std::string& nam
                         reinterpret_cast<LPARAM>(g_ColonyList.FindColony(name)));
 }
 
-// The drop-down's selected name, read through a zero-filled buffer of length + 1 bytes.
+// The drop-down's selected name, read through the field reader's buffer.
 // False, after telling the user, when nothing is selected or the text cannot be read.
 bool ReadSelectedColony(HWND hDlg, const SelectionPanelIds& ids, const char* noSelectionText,
                         std::string& name)
@@ -77,17 +78,14 @@ bool ReadSelectedColony(HWND hDlg, const SelectionPanelIds& ids, const char* noS
     {
         return false;
     }
-    char* buffer = static_cast<char*>(GlobalAlloc(GPTR, static_cast<SIZE_T>(length) + 1));
-    if (buffer == nullptr)
-    {
-        ShowFailure(hDlg, "Not enough memory to read the colony name!");
-        return false;
-    }
-    SendDlgItemMessageA(hDlg, ids.colonies, CB_GETLBTEXT, static_cast<WPARAM>(index),
-                        reinterpret_cast<LPARAM>(buffer));
-    name = buffer;
-    GlobalFree(buffer);
-    return true;
+    return ReadThroughBuffer(
+        hDlg, static_cast<std::size_t>(length),
+        [hDlg, &ids, index](char* buffer, int)
+        {
+            SendDlgItemMessageA(hDlg, ids.colonies, CB_GETLBTEXT, static_cast<WPARAM>(index),
+                                reinterpret_cast<LPARAM>(buffer));
+        },
+        name);
 }
 
 // Choosing an entry makes its colony the drop-down's, so that Remove acts on it.
