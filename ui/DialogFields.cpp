@@ -55,6 +55,14 @@ std::uint32_t ReadFieldNumber(HWND dialog, int id)
     return GetDlgItemInt(dialog, id, &translated, FALSE);
 }
 
+void ClearFields(HWND dialog, const int* ids, std::size_t count)
+{
+    for (std::size_t i = 0; i < count; ++i)
+    {
+        SetDlgItemTextA(dialog, ids[i], "");
+    }
+}
+
 std::string FormatNumber(std::uint32_t value)
 {
     std::ostringstream stream;

@@ -24,5 +24,12 @@ bool ReadFieldText(HWND dialog, int id, std::string& text);
 // convert gives 0. An empty control gives 0 without converting.
 std::uint32_t ReadFieldNumber(HWND dialog, int id);
 
+// Empties every control of the list.
+void ClearFields(HWND dialog, const int* ids, std::size_t count);
+template <std::size_t N> void ClearFields(HWND dialog, const int (&ids)[N])
+{
+    ClearFields(dialog, ids, N);
+}
+
 // Plain decimal digits, as every amount of the program is shown.
 std::string FormatNumber(std::uint32_t value);

@@ -76,6 +76,8 @@ const ChildWindow CHILD_WINDOWS[] = {
      "Failed to create static control !"},
 };
 
+const int RATE_FIELDS[] = {IDC_METALRATE, IDC_CRYSTALRATE, IDC_DEUTERIUMRATE};
+
 const int LIST_COMMANDS[] = {IDM_MODIFYCOLONY, IDM_DELETECOLONY, IDM_VIEWCOLONIES, IDM_PRODUCTION, IDM_TIME};
 const int LIST_BUTTONS[] = {IDC_DELETEBUTTON, IDC_MODIFYBUTTON};
 
@@ -164,13 +166,6 @@ void UpdateStatusTotals(HWND window)
     SetDlgItemTextA(window, IDC_STATUSBAR, totals.c_str());
 }
 
-void ClearRateFields(HWND window)
-{
-    SetDlgItemTextA(window, IDC_METALRATE, "");
-    SetDlgItemTextA(window, IDC_CRYSTALRATE, "");
-    SetDlgItemTextA(window, IDC_DEUTERIUMRATE, "");
-}
-
 // The list box grows its line array a few lines at a time and, under Wine, gives back a
 // reservation at the next line it adds while the array is still small; each growth of a
 // large array then copies it whole, which made a million lines take over half a minute.
@@ -210,7 +205,7 @@ void RebuildColonyListBox(HWND window)
     {
         FillListBox(listBox);
     }
-    ClearRateFields(window);
+    ClearFields(window, RATE_FIELDS);
 }
 
 void Refresh(HWND window)

@@ -10,6 +10,8 @@
 namespace
 {
 
+const int NEW_VALUE_FIELDS[] = {IDC_NEW_NAME, IDC_NEW_METAL, IDC_NEW_CRYSTAL, IDC_NEW_DEUTERIUM};
+
 // The left column always shows the list's cursor colony; the edits are emptied on every change
 // of colony so that nothing typed for one colony is applied to another.
 void ShowCurrentColony(HWND hDlg, bool clearEdits)
@@ -25,10 +27,7 @@ void ShowCurrentColony(HWND hDlg, bool clearEdits)
     SetDlgItemTextA(hDlg, IDC_CURRENT_DEUTERIUM, FormatNumber(current->GetDeuterium()).c_str());
     if (clearEdits)
     {
-        SetDlgItemTextA(hDlg, IDC_NEW_NAME, "");
-        SetDlgItemTextA(hDlg, IDC_NEW_METAL, "");
-        SetDlgItemTextA(hDlg, IDC_NEW_CRYSTAL, "");
-        SetDlgItemTextA(hDlg, IDC_NEW_DEUTERIUM, "");
+        ClearFields(hDlg, NEW_VALUE_FIELDS);
     }
 }
 
