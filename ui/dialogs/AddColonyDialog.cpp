@@ -4,6 +4,7 @@
 #include "res/resource.h"
 #include "ui/DialogFields.h"
 #include "ui/Messages.h"
+#include "ui/dialogs/DialogCommands.h"
 
 #include <cstdint>
 #include <string>
@@ -52,17 +53,7 @@ INT_PTR CALLBACK AddColonyDialogProc(HWND hDlg, UINT message, WPARAM wParam, LPA
     switch (message)
     {
         case WM_COMMAND:
-            switch (LOWORD(wParam))
-            {
-                case IDOK:
-                    AcceptNewColony(hDlg);
-                    return TRUE;
-                case IDCANCEL:
-                    EndDialog(hDlg, 2);
-                    return TRUE;
-                default:
-                    return TRUE;
-            }
+            return HandleOkCancelCommand(hDlg, wParam, AcceptNewColony);
         default:
             return FALSE;
     }

@@ -4,6 +4,7 @@
 #include "res/resource.h"
 #include "ui/DialogFields.h"
 #include "ui/Messages.h"
+#include "ui/dialogs/DialogCommands.h"
 
 #include <string>
 
@@ -56,17 +57,7 @@ INT_PTR CALLBACK DeleteColonyDialogProc(HWND hDlg, UINT message, WPARAM wParam, 
             InitDeleteDialog(hDlg, lParam);
             return TRUE;
         case WM_COMMAND:
-            switch (LOWORD(wParam))
-            {
-                case IDOK:
-                    DeleteNamedColony(hDlg);
-                    return TRUE;
-                case IDCANCEL:
-                    EndDialog(hDlg, 2);
-                    return TRUE;
-                default:
-                    return TRUE;
-            }
+            return HandleOkCancelCommand(hDlg, wParam, DeleteNamedColony);
         default:
             return FALSE;
     }

@@ -3,7 +3,7 @@
 #include "model/ColonyList.h"
 #include "res/resource.h"
 #include "ui/DialogFields.h"
-#include "ui/Messages.h"
+#include "ui/dialogs/DialogCommands.h"
 
 #include <string>
 
@@ -84,9 +84,6 @@ INT_PTR CALLBACK ModifyColonyDialogProc(HWND hDlg, UINT message, WPARAM wParam, 
         case WM_COMMAND:
             switch (LOWORD(wParam))
             {
-                case IDOK:
-                    EndDialog(hDlg, 1);
-                    return TRUE;
                 case IDC_PREVIOUS:
                     g_ColonyList.MovePrev();
                     ShowCurrentColony(hDlg, true);
@@ -99,7 +96,7 @@ INT_PTR CALLBACK ModifyColonyDialogProc(HWND hDlg, UINT message, WPARAM wParam, 
                     ApplyTypedValues(hDlg);
                     return TRUE;
                 default:
-                    return TRUE;
+                    return HandleDoneCommand(hDlg, wParam);
             }
         default:
             return FALSE;
