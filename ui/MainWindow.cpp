@@ -80,6 +80,8 @@ const int RATE_FIELDS[] = {IDC_METALRATE, IDC_CRYSTALRATE, IDC_DEUTERIUMRATE};
 
 const int LIST_COMMANDS[] = {IDM_MODIFYCOLONY, IDM_DELETECOLONY, IDM_VIEWCOLONIES, IDM_PRODUCTION, IDM_TIME};
 const int LIST_BUTTONS[] = {IDC_DELETEBUTTON, IDC_MODIFYBUTTON};
+const int ADD_COMMANDS[] = {IDM_ADDCOLONY};
+const int ADD_BUTTONS[] = {IDC_ADDBUTTON};
 
 enum class AfterStep
 {
@@ -237,9 +239,8 @@ void SetListCommandsEnabled(HWND window, bool enabled)
 
 void SetAddCommandsEnabled(HWND window, bool enabled)
 {
-    const int command = IDM_ADDCOLONY;
-    const int button = IDC_ADDBUTTON;
-    SetCommandsEnabled(window, &command, 1, &button, 1, enabled);
+    SetCommandsEnabled(window, ADD_COMMANDS, std::size(ADD_COMMANDS), ADD_BUTTONS, std::size(ADD_BUTTONS),
+                       enabled);
 }
 
 void AfterLoading(HWND window)
@@ -461,7 +462,7 @@ int RunMainWindow(HINSTANCE hInstance, int nCmdShow)
     windowClass.cbWndExtra = 0;
     windowClass.hInstance = hInstance;
     windowClass.hIcon = LoadIconA(hInstance, MAKEINTRESOURCEA(IDI_APPLICATION_GLOBE));
-    windowClass.hCursor = LoadCursorA(nullptr, MAKEINTRESOURCEA(32512));
+    windowClass.hCursor = LoadCursorA(nullptr, IDC_ARROW);
     windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_MENU + 1);
     windowClass.lpszMenuName = MAKEINTRESOURCEA(IDR_MAINMENU);
     windowClass.lpszClassName = MAIN_WINDOW_CLASS;
