@@ -8,9 +8,9 @@ static_assert(std::numeric_limits<float>::is_iec559 && std::numeric_limits<float
 
 namespace
 {
-// 1/3600 = kPerSecondSignificand * 2^-75, rounded to nearest (the dropped part is 0.102 of a unit).
-constexpr std::uint64_t kPerSecondSignificand = 0x91A2B3C4D5E6F809u;
-constexpr int kPerSecondExponent = -75;
+// 1/3600 = PER_SECOND_SIGNIFICAND * 2^-75, rounded to nearest (the dropped part is 0.102 of a unit).
+constexpr std::uint64_t PER_SECOND_SIGNIFICAND = 0x91A2B3C4D5E6F809u;
+constexpr int PER_SECOND_EXPONENT = -75;
 
 // Forces a value through a binary32 memory slot: on a unit that computes with excess
 // precision (x87) this is where the rounding to single happens, and it keeps the compiler
@@ -54,9 +54,9 @@ float RatePerSecond(std::uint32_t ratePerHour)
 
     // The exact product, up to 96 bits: high * 2^32 + low.
     const std::uint64_t rate = ratePerHour;
-    const std::uint64_t lowProduct = rate * (kPerSecondSignificand & 0xFFFFFFFFu);
+    const std::uint64_t lowProduct = rate * (PER_SECOND_SIGNIFICAND & 0xFFFFFFFFu);
     const std::uint64_t low = lowProduct & 0xFFFFFFFFu;
-    std::uint64_t high = rate * (kPerSecondSignificand >> 32) + (lowProduct >> 32);
+    std::uint64_t high = rate * (PER_SECOND_SIGNIFICAND >> 32) + (lowProduct >> 32);
 
     // Normalise so that bit 63 of `high` is the leading bit; at most 32 places, since the
     // significand alone fills 64 bits and the rate is at least 1.
@@ -64,7 +64,7 @@ float RatePerSecond(std::uint32_t ratePerHour)
     high <<= shift;
     std::uint64_t significand = high | (shift == 0 ? 0 : (low >> (32 - shift)));
     const std::uint64_t rest = (low << shift) & 0xFFFFFFFFu;
-    int exponent = 32 - static_cast<int>(shift) + kPerSecondExponent;
+    int exponent = 32 - static_cast<int>(shift) + PER_SECOND_EXPONENT;
 
     // First rounding: to the 64-bit significand of the x87 product.
     const std::uint64_t half = std::uint64_t{1} << 31;

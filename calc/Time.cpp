@@ -5,9 +5,9 @@
 
 namespace
 {
-constexpr std::uint32_t kSecondsPerMinute = 60;
-constexpr std::uint32_t kSecondsPerHour = 3600;
-constexpr std::uint32_t kSecondsPerDay = 86400;
+constexpr std::uint32_t SECONDS_PER_MINUTE = 60;
+constexpr std::uint32_t SECONDS_PER_HOUR = 3600;
+constexpr std::uint32_t SECONDS_PER_DAY = 86400;
 } // namespace
 
 CTime::CTime() : m_seconds(0), m_minutes(0), m_hours(0), m_days(0) {}
@@ -56,18 +56,18 @@ void CTime::SetSeconds(std::uint32_t seconds)
 
 void CTime::SetFromSeconds(std::uint32_t totalSeconds)
 {
-    m_days = totalSeconds / kSecondsPerDay;
-    std::uint32_t rest = totalSeconds % kSecondsPerDay;
-    m_hours = rest / kSecondsPerHour;
-    rest %= kSecondsPerHour;
-    m_minutes = rest / kSecondsPerMinute;
-    m_seconds = rest % kSecondsPerMinute;
+    m_days = totalSeconds / SECONDS_PER_DAY;
+    std::uint32_t rest = totalSeconds % SECONDS_PER_DAY;
+    m_hours = rest / SECONDS_PER_HOUR;
+    rest %= SECONDS_PER_HOUR;
+    m_minutes = rest / SECONDS_PER_MINUTE;
+    m_seconds = rest % SECONDS_PER_MINUTE;
 }
 
 std::uint32_t CTime::GetTotalSeconds() const
 {
     // Unsigned 32-bit throughout: the wrap past 4294967295 is the intended result.
-    return m_days * kSecondsPerDay + m_hours * kSecondsPerHour + m_minutes * kSecondsPerMinute + m_seconds;
+    return m_days * SECONDS_PER_DAY + m_hours * SECONDS_PER_HOUR + m_minutes * SECONDS_PER_MINUTE + m_seconds;
 }
 
 std::string TimeToString(CTime time)

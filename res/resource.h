@@ -8,8 +8,21 @@
 #define IDI_DELETE 6
 #define IDI_MODIFY 7
 
+// Bitmaps
+#define IDB_TITLE 2001
+#define IDB_TITLEMASK 2002
+
 // Menu
 #define IDR_MAINMENU 100
+
+// Dialog templates
+#define IDD_ABOUT 1001
+#define IDD_ADDCOLONY 1002
+#define IDD_DELETECOLONY 1007
+#define IDD_MODIFYCOLONY 1009
+#define IDD_VIEWCOLONIES 1021
+#define IDD_TIMECALC 1039
+#define IDD_PRODUCTIONCALC 1078
 
 // Menu commands
 #define IDM_SAVEDATA 101
@@ -23,19 +36,6 @@
 #define IDM_TIME 302
 #define IDM_HELP 501
 #define IDM_ABOUT 502
-
-// Dialog templates
-#define IDD_ABOUT 1001
-#define IDD_ADDCOLONY 1002
-#define IDD_DELETECOLONY 1007
-#define IDD_MODIFYCOLONY 1009
-#define IDD_VIEWCOLONIES 1021
-#define IDD_TIMECALC 1039
-#define IDD_PRODUCTIONCALC 1078
-
-// Bitmaps
-#define IDB_TITLE 2001
-#define IDB_TITLEMASK 2002
 
 // Main window controls
 #define IDC_STATUSBAR 3001

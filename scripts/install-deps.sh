@@ -2,7 +2,7 @@
 # Installs the Debian packages the build and the tests need; does nothing when they are there.
 set -euo pipefail
 
-packages=(
+PACKAGES=(
   cmake ninja-build g++ clang clang-format libclang-rt-14-dev
   googletest libgtest-dev libbenchmark-dev
   g++-mingw-w64-x86-64 binutils-mingw-w64-x86-64 mingw-w64-x86-64-dev
@@ -10,7 +10,7 @@ packages=(
 )
 
 missing=()
-for p in "${packages[@]}"; do
+for p in "${PACKAGES[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
 done
 

@@ -7,20 +7,20 @@
 set -euo pipefail
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 out=${1:-$here/../res/bitmaps}
-font=/usr/share/fonts/truetype/dejavu/DejaVuSans-Bold.ttf
+FONT=/usr/share/fonts/truetype/dejavu/DejaVuSans-Bold.ttf
 # Debian's ImageMagick, not a stand-in that may come earlier on PATH.
-convert=/usr/bin/convert
-[ -f "$font" ] || { echo "missing $font (Debian package fonts-dejavu-core)" >&2; exit 1; }
-[ -x "$convert" ] || { echo "missing $convert (Debian package imagemagick)" >&2; exit 1; }
+CONVERT=/usr/bin/convert
+[ -f "$FONT" ] || { echo "missing $FONT (Debian package fonts-dejavu-core)" >&2; exit 1; }
+[ -x "$CONVERT" ] || { echo "missing $CONVERT (Debian package imagemagick)" >&2; exit 1; }
 mkdir -p "$out"
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 
 # White letters on black: the shape both bitmaps share.
-"$convert" -size 250x100 xc:black -font "$font" -pointsize 22 -fill white \
+"$CONVERT" -size 250x100 xc:black -font "$FONT" -pointsize 22 -fill white \
     -gravity north -interline-spacing 2 -annotate +0+6 $'Kolvarn\'s\nZerak Resources\nCalculator' \
     -colorspace Gray -threshold 50% "$work/shape.png"
 
 # -strip and BMP3 keep the files free of dates and colour profiles, so a rerun gives the same bytes.
-"$convert" "$work/shape.png" -fill '#0000FF' -opaque white -strip -type TrueColor BMP3:"$out/title.bmp"
-"$convert" "$work/shape.png" -negate -strip -type TrueColor BMP3:"$out/titlemask.bmp"
+"$CONVERT" "$work/shape.png" -fill '#0000FF' -opaque white -strip -type TrueColor BMP3:"$out/title.bmp"
+"$CONVERT" "$work/shape.png" -negate -strip -type TrueColor BMP3:"$out/titlemask.bmp"

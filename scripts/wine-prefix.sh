@@ -14,12 +14,12 @@ flock 9
 [ -f "$ready" ] && exit 0
 
 export WINEPREFIX=$prefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
-wine=/usr/lib/wine/wine64
-"$wine" wineboot -i >/dev/null 2>&1 || true
+WINE=/usr/lib/wine/wine64
+"$WINE" wineboot -i >/dev/null 2>&1 || true
 wineserver -w
-"$wine" reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f >/dev/null 2>&1
-"$wine" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
-"$wine" reg add 'HKCU\Software\Wine\X11 Driver' /v Decorated /d N /f >/dev/null 2>&1
+"$WINE" reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f >/dev/null 2>&1
+"$WINE" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
+"$WINE" reg add 'HKCU\Software\Wine\X11 Driver' /v Decorated /d N /f >/dev/null 2>&1
 wineserver -w
 # Debian's Wine does not look for its own fonts (fonts-wine) where it installs them; from the
 # prefix's Fonts folder it takes them. Without them MS Sans Serif turns into DejaVu Sans and

@@ -27,13 +27,13 @@ static_assert(offsetof(SColony, name) == 0 && offsetof(SColony, metal) == 200 &&
 namespace
 {
 
-const char kFileName[] = "coldata.dat";
+const char DATA_FILE_NAME[] = "coldata.dat";
 // Stands alone in the file of an empty list.
-const char kEmptyListMarker[] = "KolvarnScreewsThisFile";
-constexpr std::size_t kNameSize = sizeof(SColony::name);
+const char EMPTY_LIST_MARKER[] = "KolvarnScreewsThisFile";
+constexpr std::size_t NAME_SIZE = sizeof(SColony::name);
 // Records moved per read or write call: 112 KiB, few calls for a large file and little memory
 // to set up for a small one.
-constexpr std::size_t kRecordsPerChunk = 512;
+constexpr std::size_t RECORDS_PER_CHUNK = 512;
 
 void PutAmount(unsigned char (&field)[8], std::uint32_t amount)
 {
@@ -57,8 +57,8 @@ std::uint32_t GetAmount(const unsigned char (&field)[8])
     std::memcpy(&value, &bits, sizeof value);
     // A damaged or foreign file may hold anything: NaN, infinities and numbers no signed
     // 64-bit integer can hold have no truncated value and read as 0.
-    constexpr double kInt64Bound = 9223372036854775808.0; // 2^63
-    if (!(value >= -kInt64Bound && value < kInt64Bound))
+    constexpr double INT64_BOUND = 9223372036854775808.0; // 2^63
+    if (!(value >= -INT64_BOUND && value < INT64_BOUND))
     {
         return 0;
     }
@@ -154,12 +154,12 @@ enum class ERead
 // a set of the names taken, so that loading stays linear in the size of the file.
 ERead ReadColonies(std::vector<SLoadedColony>& colonies)
 {
-    std::unique_ptr<std::FILE, SFileCloser> file(std::fopen(kFileName, "rb"));
+    std::unique_ptr<std::FILE, SFileCloser> file(std::fopen(DATA_FILE_NAME, "rb"));
     if (!file)
     {
         return ERead::Failed;
     }
-    std::vector<SColony> chunk(kRecordsPerChunk);
+    std::vector<SColony> chunk(RECORDS_PER_CHUNK);
     CTakenNames taken(colonies);
     bool first = true;
     for (;;)
@@ -170,7 +170,7 @@ ERead ReadColonies(std::vector<SLoadedColony>& colonies)
         {
             const SColony& record = chunk[i];
             std::string name = record.GetName();
-            if (first && name == kEmptyListMarker)
+            if (first && name == EMPTY_LIST_MARKER)
             {
                 return ERead::KeepList;
             }
@@ -211,15 +211,15 @@ SColony::SColony(std::string colonyName, std::uint32_t metalAmount, std::uint32_
 
 void SColony::SetName(std::string colonyName)
 {
-    std::memset(name, 0, kNameSize);
-    std::memcpy(name, colonyName.data(), colonyName.size() < kNameSize ? colonyName.size() : kNameSize);
+    std::memset(name, 0, NAME_SIZE);
+    std::memcpy(name, colonyName.data(), colonyName.size() < NAME_SIZE ? colonyName.size() : NAME_SIZE);
 }
 
 std::string SColony::GetName() const
 {
-    const void* end = std::memchr(name, 0, kNameSize);
+    const void* end = std::memchr(name, 0, NAME_SIZE);
     const std::size_t length =
-        end == nullptr ? kNameSize : static_cast<std::size_t>(static_cast<const char*>(end) - name);
+        end == nullptr ? NAME_SIZE : static_cast<std::size_t>(static_cast<const char*>(end) - name);
     return std::string(name, length);
 }
 
@@ -240,7 +240,7 @@ std::uint32_t SColony::GetDeuterium() const
 
 void SaveColonies()
 {
-    CReplacementFile file(kFileName);
+    CReplacementFile file(DATA_FILE_NAME);
     if (!file.Create())
     {
         ReportFileError("Failed to create file.");
@@ -248,7 +248,7 @@ void SaveColonies()
     }
 
     std::vector<SColony> chunk;
-    chunk.reserve(kRecordsPerChunk);
+    chunk.reserve(RECORDS_PER_CHUNK);
     auto writeChunk = [&file, &chunk]()
     {
         const bool written = file.Write(chunk.data(), chunk.size() * sizeof(SColony));
@@ -258,12 +258,12 @@ void SaveColonies()
 
     if (g_ColonyList.IsEmpty())
     {
-        chunk.emplace_back(kEmptyListMarker, 0, 0, 0);
+        chunk.emplace_back(EMPTY_LIST_MARKER, 0, 0, 0);
     }
     for (const CNode* node = g_ColonyList.GetHead(); node != nullptr; node = node->GetNext())
     {
         chunk.emplace_back(node->GetName(), node->GetMetal(), node->GetCrystal(), node->GetDeuterium());
-        if (chunk.size() == kRecordsPerChunk && !writeChunk())
+        if (chunk.size() == RECORDS_PER_CHUNK && !writeChunk())
         {
             ReportFileError("Failed to write file.");
             return;

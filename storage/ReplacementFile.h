@@ -1,11 +1,15 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <string>
 
 // New content for a file, written beside it under a temporary name and put in its place in
 // one step, so that a failure at any point leaves the old file exactly as it was. Whatever
 // goes wrong, the temporary file is removed again.
+//
+// ReplacementFile.cpp holds what every platform does alike; ReplacementFileWindows.cpp and
+// ReplacementFilePosix.cpp, of which the build takes one, the calls to the platform.
 class CReplacementFile
 {
 public:
@@ -28,17 +32,39 @@ public:
     EResult Commit();
 
 private:
+    enum class EOpen
+    {
+        Opened,
+        NameTaken, // a file of that name exists: another name is tried
+        Failed,
+    };
+
+    static constexpr unsigned NAME_ATTEMPTS = 100;
+    static constexpr std::intptr_t NO_FILE = -1;
+
+    std::string TemporaryName(unsigned attempt) const;
+    bool Close();
     bool FlushAndClose();
-    bool ReplaceTarget();
     void CloseQuietly();
     void RemoveTemporary();
 
+    // The platform's part.
+    static unsigned long ProcessId();
+    static void DeleteNamedFile(const std::string& name);
+    // Creates the file of that name, which must not exist yet, for writing.
+    EOpen OpenNew(const std::string& name);
+    // Run once the temporary file is open, before anything is written to it.
+    bool TakeOverPermissions();
+    // Writes some of the bytes and tells how many; 0 when none could be written.
+    std::size_t WriteSome(const char* data, std::size_t size);
+    bool FlushFile();
+    bool CloseFile();
+    bool ReplaceTarget();
+
     std::string m_target;
     std::string m_temporary;
-#ifdef _WIN32
-    void* m_handle; // a HANDLE, kept opaque so that this header needs no platform header
-#else
-    int m_descriptor;
-#endif
+    // The open temporary file: a HANDLE on Windows, a descriptor elsewhere, kept as a number
+    // so that this header needs no platform header.
+    std::intptr_t m_file;
     bool m_open;
 };

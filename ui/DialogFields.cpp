@@ -1,10 +1,35 @@
 #include "ui/DialogFields.h"
 
+#include "ui/Messages.h"
+
 #include <sstream>
+
+namespace
+{
+
+// Every text read this way is a colony's name.
+const char* const OUT_OF_MEMORY_TEXT = "Not enough memory to read the colony name!";
+
+} // namespace
 
 bool FieldHasText(HWND dialog, int id)
 {
     return GetWindowTextLengthA(GetDlgItem(dialog, id)) > 0;
+}
+
+bool ReadThroughBuffer(HWND dialog, std::size_t length, const std::function<void(char*, int)>& copy,
+                       std::string& text)
+{
+    char* buffer = static_cast<char*>(GlobalAlloc(GPTR, static_cast<SIZE_T>(length) + 1));
+    if (buffer == nullptr)
+    {
+        ShowFailure(dialog, OUT_OF_MEMORY_TEXT);
+        return false;
+    }
+    copy(buffer, static_cast<int>(length) + 1);
+    text = buffer;
+    GlobalFree(buffer);
+    return true;
 }
 
 bool ReadFieldText(HWND dialog, int id, std::string& text)
@@ -15,15 +40,9 @@ bool ReadFieldText(HWND dialog, int id, std::string& text)
         text.clear();
         return true;
     }
-    char* buffer = static_cast<char*>(GlobalAlloc(GPTR, static_cast<SIZE_T>(length) + 1));
-    if (buffer == nullptr)
-    {
-        return false;
-    }
-    GetDlgItemTextA(dialog, id, buffer, length + 1);
-    text = buffer;
-    GlobalFree(buffer);
-    return true;
+    return ReadThroughBuffer(
+        dialog, static_cast<std::size_t>(length),
+        [dialog, id](char* buffer, int size) { GetDlgItemTextA(dialog, id, buffer, size); }, text);
 }
 
 std::uint32_t ReadFieldNumber(HWND dialog, int id)
@@ -34,6 +53,14 @@ std::uint32_t ReadFieldNumber(HWND dialog, int id)
     }
     BOOL translated = FALSE;
     return GetDlgItemInt(dialog, id, &translated, FALSE);
+}
+
+void ClearFields(HWND dialog, const int* ids, std::size_t count)
+{
+    for (std::size_t i = 0; i < count; ++i)
+    {
+        SetDlgItemTextA(dialog, ids[i], "");
+    }
 }
 
 std::string FormatNumber(std::uint32_t value)

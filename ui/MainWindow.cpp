@@ -77,8 +77,12 @@ const ChildWindow CHILD_WINDOWS[] = {
      "Failed to create static control !"},
 };
 
+const int RATE_FIELDS[] = {IDC_METALRATE, IDC_CRYSTALRATE, IDC_DEUTERIUMRATE};
+
 const int LIST_COMMANDS[] = {IDM_MODIFYCOLONY, IDM_DELETECOLONY, IDM_VIEWCOLONIES, IDM_PRODUCTION, IDM_TIME};
 const int LIST_BUTTONS[] = {IDC_DELETEBUTTON, IDC_MODIFYBUTTON};
+const int ADD_COMMANDS[] = {IDM_ADDCOLONY};
+const int ADD_BUTTONS[] = {IDC_ADDBUTTON};
 
 enum class AfterStep
 {
@@ -134,7 +138,7 @@ void CreateChildren(HWND window)
     InitCommonControls();
     if (CreateStatusWindowA(CHILD, STARTUP_STATUS_TEXT, window, IDC_STATUSBAR) == nullptr)
     {
-        ShowMessage(window, "Cannot create a status bar!", "Error", MB_OK | MB_ICONHAND);
+        ShowFailure(window, "Cannot create a status bar!");
     }
 
     for (const ChildWindow& child : CHILD_WINDOWS)
@@ -142,7 +146,7 @@ void CreateChildren(HWND window)
         HWND created = CreateChild(window, child);
         if (created == nullptr)
         {
-            ShowMessage(window, child.failureText, "Error", MB_OK | MB_ICONHAND);
+            ShowFailure(window, child.failureText);
             continue;
         }
         if (child.icon != 0)
@@ -163,13 +167,6 @@ void UpdateStatusTotals(HWND window)
                                "     C/h : " + FormatNumber(g_ColonyList.GetTotalCrystal()) +
                                "     D/h : " + FormatNumber(g_ColonyList.GetTotalDeuterium());
     SetDlgItemTextA(window, IDC_STATUSBAR, totals.c_str());
-}
-
-void ClearRateFields(HWND window)
-{
-    SetDlgItemTextA(window, IDC_METALRATE, "");
-    SetDlgItemTextA(window, IDC_CRYSTALRATE, "");
-    SetDlgItemTextA(window, IDC_DEUTERIUMRATE, "");
 }
 
 // The list box grows its line array a few lines at a time and, under Wine, gives back a
@@ -211,7 +208,7 @@ void RebuildColonyListBox(HWND window)
     {
         FillListBox(listBox);
     }
-    ClearRateFields(window);
+    ClearFields(window, RATE_FIELDS);
 }
 
 void Refresh(HWND window)
@@ -243,9 +240,8 @@ void SetListCommandsEnabled(HWND window, bool enabled)
 
 void SetAddCommandsEnabled(HWND window, bool enabled)
 {
-    const int command = IDM_ADDCOLONY;
-    const int button = IDC_ADDBUTTON;
-    SetCommandsEnabled(window, &command, 1, &button, 1, enabled);
+    SetCommandsEnabled(window, ADD_COMMANDS, std::size(ADD_COMMANDS), ADD_BUTTONS, std::size(ADD_BUTTONS),
+                       enabled);
 }
 
 void AfterLoading(HWND window)
@@ -319,7 +315,7 @@ void OpenDialog(HWND window, const DialogCommand& dialog, LPARAM commandParamete
                                            window, dialog.procedure, parameter);
     if (result == -1)
     {
-        ShowMessage(window, dialog.failureText, "Error", MB_OK | MB_ICONHAND);
+        ShowFailure(window, dialog.failureText);
     }
     else if (result == 1)
     {
@@ -380,7 +376,7 @@ void RunOnSelectedColony(HWND window, int command, LPARAM parameter, const char*
     CNode* colony = SelectedColony(window);
     if (colony == nullptr)
     {
-        ShowMessage(window, noSelectionText, "Error", MB_OK | MB_ICONEXCLAMATION);
+        ShowInputError(window, noSelectionText);
         return;
     }
     g_ColonyList.SetCurrent(colony);
@@ -467,16 +463,17 @@ int RunMainWindow(HINSTANCE hInstance, int nCmdShow)
     windowClass.cbWndExtra = 0;
     windowClass.hInstance = hInstance;
     windowClass.hIcon = LoadIconA(hInstance, MAKEINTRESOURCEA(IDI_APPLICATION_GLOBE));
-    windowClass.hCursor = LoadCursorA(nullptr, MAKEINTRESOURCEA(32512));
+    windowClass.hCursor = LoadCursorA(nullptr, IDC_ARROW);
     windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_MENU + 1);
     windowClass.lpszMenuName = MAKEINTRESOURCEA(IDR_MAINMENU);
     windowClass.lpszClassName = MAIN_WINDOW_CLASS;
     windowClass.hIconSm = static_cast<HICON>(
         LoadImageA(hInstance, MAKEINTRESOURCEA(IDI_APPLICATION_GLOBE), IMAGE_ICON, 16, 16, LR_DEFAULTCOLOR));
 
+    // Both start-up failures have always shown the exclamation icon, as input errors do.
     if (RegisterClassExA(&windowClass) == 0)
     {
-        ShowMessage(nullptr, "Window class registration failed!", "Error", MB_ICONEXCLAMATION | MB_OK);
+        ShowInputError(nullptr, "Window class registration failed!");
         return 0;
     }
 
@@ -485,7 +482,7 @@ int RunMainWindow(HINSTANCE hInstance, int nCmdShow)
                                   CW_USEDEFAULT, 450, 300, nullptr, nullptr, hInstance, nullptr);
     if (window == nullptr)
     {
-        ShowMessage(nullptr, "Window creation failed!", "Error", MB_ICONEXCLAMATION | MB_OK);
+        ShowInputError(nullptr, "Window creation failed!");
         return 0;
     }
 

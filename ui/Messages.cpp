@@ -2,12 +2,23 @@
 
 #include "storage/ColonyFile.h"
 
-int ShowMessage(HWND owner, const char* text, const char* caption, UINT flags)
+void ShowInputError(HWND owner, const char* text)
 {
-    return MessageBoxA(owner, text, caption, flags);
+    MessageBoxA(owner, text, "Error", MB_OK | MB_ICONEXCLAMATION);
 }
 
+void ShowRefusal(HWND owner, const char* text)
+{
+    MessageBoxA(owner, text, "Info", MB_OK | MB_ICONINFORMATION);
+}
+
+void ShowFailure(HWND owner, const char* text)
+{
+    MessageBoxA(owner, text, "Error", MB_OK | MB_ICONHAND);
+}
+
+// The data file's failures have no owner: storage knows nothing of windows.
 void ReportFileError(const char* text)
 {
-    ShowMessage(nullptr, text, "Error", MB_OK | MB_ICONHAND);
+    ShowFailure(nullptr, text);
 }

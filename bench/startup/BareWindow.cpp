@@ -13,22 +13,24 @@
 namespace
 {
 
+const char* const BARE_WINDOW_CLASS = "Bare Window";
+
 #ifdef WITH_CHILDREN
 void CreateChildren(HWND window)
 {
-    const DWORD child = WS_CHILD | WS_VISIBLE;
+    const DWORD CHILD = WS_CHILD | WS_VISIBLE;
     InitCommonControls();
-    CreateStatusWindowA(child, "", window, 3001);
-    CreateWindowExA(WS_EX_CLIENTEDGE, "LISTBOX", "", child | WS_VSCROLL | LBS_NOTIFY, 7, 7, 240, 160, window,
+    CreateStatusWindowA(CHILD, "", window, 3001);
+    CreateWindowExA(WS_EX_CLIENTEDGE, "LISTBOX", "", CHILD | WS_VSCROLL | LBS_NOTIFY, 7, 7, 240, 160, window,
                     nullptr, nullptr, nullptr);
     for (int button = 0; button < 5; ++button)
-        CreateWindowExA(WS_EX_WINDOWEDGE, "BUTTON", "", child | BS_ICON, 7 + 50 * button, 170, 40, 40, window,
+        CreateWindowExA(WS_EX_WINDOWEDGE, "BUTTON", "", CHILD | BS_ICON, 7 + 50 * button, 170, 40, 40, window,
                         nullptr, nullptr, nullptr);
     // Each resource's label, then its sunken value field.
-    const int staticTops[] = {7, 30, 57, 80, 107, 130};
+    const int STATIC_TOPS[] = {7, 30, 57, 80, 107, 130};
     for (int row = 0; row < 6; ++row)
-        CreateWindowExA(WS_EX_WINDOWEDGE, "STATIC", "", child | (row % 2 ? SS_SUNKEN : 0), 255,
-                        staticTops[row], 170, 20, window, nullptr, nullptr, nullptr);
+        CreateWindowExA(WS_EX_WINDOWEDGE, "STATIC", "", CHILD | (row % 2 ? SS_SUNKEN : 0), 255,
+                        STATIC_TOPS[row], 170, 20, window, nullptr, nullptr, nullptr);
 }
 #endif
 
@@ -57,12 +59,12 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int show)
     windowClass.cbSize = sizeof windowClass;
     windowClass.lpfnWndProc = BareWindowProc;
     windowClass.hInstance = instance;
-    windowClass.hCursor = LoadCursorA(nullptr, MAKEINTRESOURCEA(32512));
+    windowClass.hCursor = LoadCursorA(nullptr, IDC_ARROW);
     windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_MENU + 1);
-    windowClass.lpszClassName = "Bare Window";
+    windowClass.lpszClassName = BARE_WINDOW_CLASS;
     if (RegisterClassExA(&windowClass) == 0)
         return 1;
-    HWND window = CreateWindowExA(0, "Bare Window", "Bare window",
+    HWND window = CreateWindowExA(0, BARE_WINDOW_CLASS, "Bare window",
                                   WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX, CW_USEDEFAULT,
                                   CW_USEDEFAULT, 450, 300, nullptr, nullptr, instance, nullptr);
     if (window == nullptr)

@@ -125,13 +125,13 @@ int main(int argc, char** argv)
     {
         const char* name;
         double fraction;
-    } statistics[] = {{"min", 0.0}, {"p25", 0.25}, {"median", 0.5}};
+    } STATISTICS[] = {{"min", 0.0}, {"p25", 0.25}, {"median", 0.5}};
     // Every program against each one given before it.
     for (size_t i = 1; i < subjects.size(); ++i)
     {
         for (size_t base = 0; base < i; ++base)
         {
-            for (const auto& statistic : statistics)
+            for (const auto& statistic : STATISTICS)
                 std::printf("%s / %s at %s: %.3f\n", subjects[i].name.c_str(), subjects[base].name.c_str(),
                             statistic.name,
                             Percentile(subjects[i].millis, statistic.fraction) /

@@ -1,6 +1,7 @@
 #include "ui/dialogs/AboutDialog.h"
 
 #include "res/resource.h"
+#include "ui/dialogs/DialogCommands.h"
 
 namespace
 {
@@ -73,16 +74,8 @@ INT_PTR CALLBACK AboutDialogProc(HWND hDlg, UINT message, WPARAM wParam, LPARAM)
             LoadTitleBitmaps(hDlg);
             return TRUE;
         case WM_COMMAND:
-            switch (LOWORD(wParam))
-            {
-                case IDOK:
-                    EndDialog(hDlg, 1);
-                    break;
-                default:
-                    // Escape and the close box arrive as IDCANCEL: only OK closes the box.
-                    break;
-            }
-            return TRUE;
+            // Escape and the close box arrive as IDCANCEL: only OK closes the box.
+            return HandleDoneCommand(hDlg, wParam);
         case WM_PAINT:
             PaintTitle(hDlg);
             return TRUE;

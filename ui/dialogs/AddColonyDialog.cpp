@@ -4,6 +4,7 @@
 #include "res/resource.h"
 #include "ui/DialogFields.h"
 #include "ui/Messages.h"
+#include "ui/dialogs/DialogCommands.h"
 
 #include <cstdint>
 #include <string>
@@ -19,7 +20,6 @@ void AcceptNewColony(HWND hDlg)
     if (!nameMissing && !ReadFieldText(hDlg, IDC_ADD_NAME, name))
     {
         // The dialog stays open with everything the user typed, so nothing is lost.
-        ShowMessage(hDlg, "Not enough memory to read the colony name!", "Error", MB_OK | MB_ICONHAND);
         return;
     }
     const bool metalMissing = !FieldHasText(hDlg, IDC_ADD_METAL);
@@ -31,14 +31,13 @@ void AcceptNewColony(HWND hDlg)
 
     if (nameMissing || metalMissing || crystalMissing || deuteriumMissing)
     {
-        ShowMessage(hDlg, "Colony data is missing! Please enter all colony data.", "Error",
-                    MB_OK | MB_ICONEXCLAMATION);
+        ShowInputError(hDlg, "Colony data is missing! Please enter all colony data.");
         EndDialog(hDlg, 2);
         return;
     }
     if (g_ColonyList.FindColony(name) != nullptr)
     {
-        ShowMessage(hDlg, "Colony with this name allready exists.", "Info", MB_OK | MB_ICONINFORMATION);
+        ShowRefusal(hDlg, "Colony with this name allready exists.");
         EndDialog(hDlg, 2);
         return;
     }
@@ -54,17 +53,7 @@ INT_PTR CALLBACK AddColonyDialogProc(HWND hDlg, UINT message, WPARAM wParam, LPA
     switch (message)
     {
         case WM_COMMAND:
-            switch (LOWORD(wParam))
-            {
-                case IDOK:
-                    AcceptNewColony(hDlg);
-                    return TRUE;
-                case IDCANCEL:
-                    EndDialog(hDlg, 2);
-                    return TRUE;
-                default:
-                    return TRUE;
-            }
+            return HandleOkCancelCommand(hDlg, wParam, AcceptNewColony);
         default:
             return FALSE;
     }

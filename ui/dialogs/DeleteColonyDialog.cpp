@@ -4,6 +4,7 @@
 #include "res/resource.h"
 #include "ui/DialogFields.h"
 #include "ui/Messages.h"
+#include "ui/dialogs/DialogCommands.h"
 
 #include <string>
 
@@ -26,13 +27,11 @@ void DeleteNamedColony(HWND hDlg)
     std::string name;
     if (!FieldHasText(hDlg, IDC_DELETE_NAME))
     {
-        ShowMessage(nullptr, "Please enter name of colony to be deleted!", "Error",
-                    MB_OK | MB_ICONEXCLAMATION);
+        ShowInputError(nullptr, "Please enter name of colony to be deleted!");
     }
     else if (!ReadFieldText(hDlg, IDC_DELETE_NAME, name))
     {
         // The dialog stays open with the typed name; nothing is removed.
-        ShowMessage(hDlg, "Not enough memory to read the colony name!", "Error", MB_OK | MB_ICONHAND);
         return;
     }
 
@@ -43,8 +42,7 @@ void DeleteNamedColony(HWND hDlg)
     }
     else
     {
-        ShowMessage(nullptr, "Colony with this name doesn't exist. Please, check spelling!", "Error",
-                    MB_OK | MB_ICONEXCLAMATION);
+        ShowInputError(nullptr, "Colony with this name doesn't exist. Please, check spelling!");
     }
     EndDialog(hDlg, 1);
 }
@@ -59,17 +57,7 @@ INT_PTR CALLBACK DeleteColonyDialogProc(HWND hDlg, UINT message, WPARAM wParam, 
             InitDeleteDialog(hDlg, lParam);
             return TRUE;
         case WM_COMMAND:
-            switch (LOWORD(wParam))
-            {
-                case IDOK:
-                    DeleteNamedColony(hDlg);
-                    return TRUE;
-                case IDCANCEL:
-                    EndDialog(hDlg, 2);
-                    return TRUE;
-                default:
-                    return TRUE;
-            }
+            return HandleOkCancelCommand(hDlg, wParam, DeleteNamedColony);
         default:
             return FALSE;
     }

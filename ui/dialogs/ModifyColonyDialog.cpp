@@ -3,12 +3,14 @@
 #include "model/ColonyList.h"
 #include "res/resource.h"
 #include "ui/DialogFields.h"
-#include "ui/Messages.h"
+#include "ui/dialogs/DialogCommands.h"
 
 #include <string>
 
 namespace
 {
+
+const int NEW_VALUE_FIELDS[] = {IDC_NEW_NAME, IDC_NEW_METAL, IDC_NEW_CRYSTAL, IDC_NEW_DEUTERIUM};
 
 // The left column always shows the list's cursor colony; the edits are emptied on every change
 // of colony so that nothing typed for one colony is applied to another.
@@ -25,10 +27,7 @@ void ShowCurrentColony(HWND hDlg, bool clearEdits)
     SetDlgItemTextA(hDlg, IDC_CURRENT_DEUTERIUM, FormatNumber(current->GetDeuterium()).c_str());
     if (clearEdits)
     {
-        SetDlgItemTextA(hDlg, IDC_NEW_NAME, "");
-        SetDlgItemTextA(hDlg, IDC_NEW_METAL, "");
-        SetDlgItemTextA(hDlg, IDC_NEW_CRYSTAL, "");
-        SetDlgItemTextA(hDlg, IDC_NEW_DEUTERIUM, "");
+        ClearFields(hDlg, NEW_VALUE_FIELDS);
     }
 }
 
@@ -53,7 +52,6 @@ void ApplyTypedValues(HWND hDlg)
         if (!ReadFieldText(hDlg, IDC_NEW_NAME, name))
         {
             // The name comes first, so nothing has been changed yet and the typed values stay.
-            ShowMessage(hDlg, "Not enough memory to read the colony name!", "Error", MB_OK | MB_ICONHAND);
             return;
         }
         g_ColonyList.SetCurrentName(name);
@@ -86,9 +84,6 @@ INT_PTR CALLBACK ModifyColonyDialogProc(HWND hDlg, UINT message, WPARAM wParam, 
         case WM_COMMAND:
             switch (LOWORD(wParam))
             {
-                case IDOK:
-                    EndDialog(hDlg, 1);
-                    return TRUE;
                 case IDC_PREVIOUS:
                     g_ColonyList.MovePrev();
                     ShowCurrentColony(hDlg, true);
@@ -101,7 +96,7 @@ INT_PTR CALLBACK ModifyColonyDialogProc(HWND hDlg, UINT message, WPARAM wParam, 
                     ApplyTypedValues(hDlg);
                     return TRUE;
                 default:
-                    return TRUE;
+                    return HandleDoneCommand(hDlg, wParam);
             }
         default:
             return FALSE;

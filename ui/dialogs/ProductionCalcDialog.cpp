@@ -5,15 +5,13 @@
 #include "res/resource.h"
 #include "ui/DialogFields.h"
 #include "ui/Messages.h"
-#include "ui/dialogs/SelectionPanel.h"
+#include "ui/dialogs/CalculationDialog.h"
 
 #include <cstdint>
+#include <iterator>
 
 namespace
 {
-
-const SelectionPanelIds kPanel = {IDC_PROD_COLONY, IDC_PROD_ADD,      IDC_PROD_ADDALL,
-                                  IDC_PROD_REMOVE, IDC_PROD_CLEARALL, IDC_PROD_SELECTED};
 
 // One part of the span; false, after telling the user, when it is past its limit.
 bool ReadTimePart(HWND hDlg, int id, std::uint32_t limit, const char* refusal, std::uint32_t& value)
@@ -21,7 +19,7 @@ bool ReadTimePart(HWND hDlg, int id, std::uint32_t limit, const char* refusal, s
     value = ReadFieldNumber(hDlg, id);
     if (value > limit)
     {
-        ShowMessage(hDlg, refusal, "Error", MB_OK | MB_ICONEXCLAMATION);
+        ShowInputError(hDlg, refusal);
         return false;
     }
     return true;
@@ -29,13 +27,8 @@ bool ReadTimePart(HWND hDlg, int id, std::uint32_t limit, const char* refusal, s
 
 // Days have no limit: a span past 2^32 seconds wraps, as every amount does. A refusal
 // leaves the previous results on screen.
-void CalculateProduction(HWND hDlg)
+void CalculateProduction(HWND hDlg, const SelectedRates& rates)
 {
-    SelectedRates rates = {};
-    if (!SumSelectedRates(hDlg, kPanel, rates))
-    {
-        return;
-    }
     const std::uint32_t days = ReadFieldNumber(hDlg, IDC_PROD_DAYS);
     std::uint32_t hours = 0;
     std::uint32_t minutes = 0;
@@ -66,44 +59,21 @@ void CalculateProduction(HWND hDlg)
     SetDlgItemTextA(hDlg, IDC_PROD_DEUTERIUM, FormatNumber(calculator.GetDeuteriumProduced()).c_str());
 }
 
-// The four time fields and the three results; the calculation list stays.
-void ClearProductionFields(HWND hDlg)
-{
-    for (int id = IDC_PROD_DAYS; id <= IDC_PROD_DEUTERIUM; ++id)
-    {
-        SetDlgItemTextA(hDlg, id, "");
-    }
-}
+// The four time fields and the three results.
+const int CLEARED_FIELDS[] = {IDC_PROD_DAYS,  IDC_PROD_HOURS,   IDC_PROD_MINUTES,  IDC_PROD_SECONDS,
+                              IDC_PROD_METAL, IDC_PROD_CRYSTAL, IDC_PROD_DEUTERIUM};
+
+const CalculationDialogParts PRODUCTION_DIALOG = {
+    {IDC_PROD_COLONY, IDC_PROD_ADD, IDC_PROD_ADDALL, IDC_PROD_REMOVE, IDC_PROD_CLEARALL, IDC_PROD_SELECTED},
+    IDC_PROD_CALCULATE,
+    IDC_PROD_CLEAR,
+    CLEARED_FIELDS,
+    std::size(CLEARED_FIELDS),
+    CalculateProduction};
 
 } // namespace
 
 INT_PTR CALLBACK ProductionCalcDialogProc(HWND hDlg, UINT message, WPARAM wParam, LPARAM)
 {
-    switch (message)
-    {
-        case WM_INITDIALOG:
-            FillColonyDropDown(hDlg, kPanel);
-            return TRUE;
-        case WM_COMMAND:
-            switch (LOWORD(wParam))
-            {
-                case IDC_PROD_CALCULATE:
-                    CalculateProduction(hDlg);
-                    return TRUE;
-                case IDC_PROD_CLEAR:
-                    ClearProductionFields(hDlg);
-                    return TRUE;
-                case IDOK:
-                    EndDialog(hDlg, 1);
-                    return TRUE;
-                case IDCANCEL:
-                    EndDialog(hDlg, 2);
-                    return TRUE;
-                default:
-                    HandleSelectionPanelCommand(hDlg, kPanel, wParam);
-                    return TRUE;
-            }
-        default:
-            return FALSE;
-    }
+    return HandleCalculationDialogMessage(hDlg, message, wParam, PRODUCTION_DIALOG);
 }

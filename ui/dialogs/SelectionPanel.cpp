@@ -1,6 +1,7 @@
 #include "ui/dialogs/SelectionPanel.h"
 
 #include "model/ColonyList.h"
+#include "ui/DialogFields.h"
 #include "ui/Messages.h"
 
 #include <string>
@@ -38,11 +39,6 @@ PanelControl ControlOf(const SelectionPanelIds& ids, int id)
     return PanelControl::None;
 }
 
-void ShowInputError(HWND hDlg, const char* text)
-{
-    ShowMessage(hDlg, text, "Error", MB_OK | MB_ICONEXCLAMATION);
-}
-
 // Both searches go from the top and, being the platform's, ignore letter case.
 LRESULT FindInCalculationList(HWND hDlg, const SelectionPanelIds& ids, const std::string& name)
 {
@@ -65,7 +61,7 @@ void AppendEntry(HWND hDlg, const SelectionPanelIds& ids, const std::string& nam
                         reinterpret_cast<LPARAM>(g_ColonyList.FindColony(name)));
 }
 
-// The drop-down's selected name, read through a zero-filled buffer of length + 1 bytes.
+// The drop-down's selected name, read through the field reader's buffer.
 // False, after telling the user, when nothing is selected or the text cannot be read.
 bool ReadSelectedColony(HWND hDlg, const SelectionPanelIds& ids, const char* noSelectionText,
                         std::string& name)
@@ -82,17 +78,14 @@ bool ReadSelectedColony(HWND hDlg, const SelectionPanelIds& ids, const char* noS
     {
         return false;
     }
-    char* buffer = static_cast<char*>(GlobalAlloc(GPTR, static_cast<SIZE_T>(length) + 1));
-    if (buffer == nullptr)
-    {
-        ShowMessage(hDlg, "Not enough memory to read the colony name!", "Error", MB_OK | MB_ICONHAND);
-        return false;
-    }
-    SendDlgItemMessageA(hDlg, ids.colonies, CB_GETLBTEXT, static_cast<WPARAM>(index),
-                        reinterpret_cast<LPARAM>(buffer));
-    name = buffer;
-    GlobalFree(buffer);
-    return true;
+    return ReadThroughBuffer(
+        hDlg, static_cast<std::size_t>(length),
+        [hDlg, &ids, index](char* buffer, int)
+        {
+            SendDlgItemMessageA(hDlg, ids.colonies, CB_GETLBTEXT, static_cast<WPARAM>(index),
+                                reinterpret_cast<LPARAM>(buffer));
+        },
+        name);
 }
 
 // Choosing an entry makes its colony the drop-down's, so that Remove acts on it.
@@ -127,8 +120,7 @@ void AddSelectedColony(HWND hDlg, const SelectionPanelIds& ids)
     }
     if (FindInCalculationList(hDlg, ids, name) != LB_ERR)
     {
-        ShowMessage(hDlg, "This colony is allready added to the calculation list!", "Info",
-                    MB_OK | MB_ICONINFORMATION);
+        ShowRefusal(hDlg, "This colony is allready added to the calculation list!");
         return;
     }
     AppendEntry(hDlg, ids, name);

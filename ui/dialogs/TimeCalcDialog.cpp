@@ -4,16 +4,14 @@
 #include "calc/Time.h"
 #include "res/resource.h"
 #include "ui/DialogFields.h"
-#include "ui/dialogs/SelectionPanel.h"
+#include "ui/dialogs/CalculationDialog.h"
 
 #include <cstdint>
+#include <iterator>
 #include <string>
 
 namespace
 {
-
-const SelectionPanelIds kPanel = {IDC_TIME_COLONY, IDC_TIME_ADD,      IDC_TIME_ADDALL,
-                                  IDC_TIME_REMOVE, IDC_TIME_CLEARALL, IDC_TIME_SELECTED};
 
 void ShowTimeToFinish(HWND hDlg, int id, std::uint32_t seconds)
 {
@@ -23,13 +21,8 @@ void ShowTimeToFinish(HWND hDlg, int id, std::uint32_t seconds)
 }
 
 // An amount already in stock and one that no listed colony produces both read 00:00:00.
-void CalculateTimeToFinish(HWND hDlg)
+void CalculateTimeToFinish(HWND hDlg, const SelectedRates& rates)
 {
-    SelectedRates rates = {};
-    if (!SumSelectedRates(hDlg, kPanel, rates))
-    {
-        return;
-    }
     const std::uint32_t metalAmount = ReadFieldNumber(hDlg, IDC_TIME_AMOUNT_METAL);
     const std::uint32_t crystalAmount = ReadFieldNumber(hDlg, IDC_TIME_AMOUNT_CRYSTAL);
     const std::uint32_t deuteriumAmount = ReadFieldNumber(hDlg, IDC_TIME_AMOUNT_DEUTERIUM);
@@ -46,44 +39,22 @@ void CalculateTimeToFinish(HWND hDlg)
     ShowTimeToFinish(hDlg, IDC_TIME_DEUTERIUM, calculator.GetDeuteriumTime());
 }
 
-// The amounts, the supplies and the three results; the calculation list stays.
-void ClearTimeFields(HWND hDlg)
-{
-    for (int id = IDC_TIME_AMOUNT_METAL; id <= IDC_TIME_DEUTERIUM; ++id)
-    {
-        SetDlgItemTextA(hDlg, id, "");
-    }
-}
+// The amounts, the supplies and the three results.
+const int CLEARED_FIELDS[] = {IDC_TIME_AMOUNT_METAL, IDC_TIME_AMOUNT_CRYSTAL, IDC_TIME_AMOUNT_DEUTERIUM,
+                              IDC_TIME_SUPPLY_METAL, IDC_TIME_SUPPLY_CRYSTAL, IDC_TIME_SUPPLY_DEUTERIUM,
+                              IDC_TIME_METAL,        IDC_TIME_CRYSTAL,        IDC_TIME_DEUTERIUM};
+
+const CalculationDialogParts TIME_DIALOG = {
+    {IDC_TIME_COLONY, IDC_TIME_ADD, IDC_TIME_ADDALL, IDC_TIME_REMOVE, IDC_TIME_CLEARALL, IDC_TIME_SELECTED},
+    IDC_TIME_CALCULATE,
+    IDC_TIME_CLEAR,
+    CLEARED_FIELDS,
+    std::size(CLEARED_FIELDS),
+    CalculateTimeToFinish};
 
 } // namespace
 
 INT_PTR CALLBACK TimeCalcDialogProc(HWND hDlg, UINT message, WPARAM wParam, LPARAM)
 {
-    switch (message)
-    {
-        case WM_INITDIALOG:
-            FillColonyDropDown(hDlg, kPanel);
-            return TRUE;
-        case WM_COMMAND:
-            switch (LOWORD(wParam))
-            {
-                case IDC_TIME_CALCULATE:
-                    CalculateTimeToFinish(hDlg);
-                    return TRUE;
-                case IDC_TIME_CLEAR:
-                    ClearTimeFields(hDlg);
-                    return TRUE;
-                case IDOK:
-                    EndDialog(hDlg, 1);
-                    return TRUE;
-                case IDCANCEL:
-                    EndDialog(hDlg, 2);
-                    return TRUE;
-                default:
-                    HandleSelectionPanelCommand(hDlg, kPanel, wParam);
-                    return TRUE;
-            }
-        default:
-            return FALSE;
-    }
+    return HandleCalculationDialogMessage(hDlg, message, wParam, TIME_DIALOG);
 }

@@ -2,6 +2,7 @@
 
 #include "model/ColonyList.h"
 #include "res/resource.h"
+#include "ui/dialogs/DialogCommands.h"
 
 #include <cstdint>
 #include <sstream>
@@ -52,14 +53,7 @@ INT_PTR CALLBACK ViewColoniesDialogProc(HWND hDlg, UINT message, WPARAM wParam, 
             FillOverview(hDlg);
             return TRUE;
         case WM_COMMAND:
-            switch (LOWORD(wParam))
-            {
-                case IDOK:
-                    EndDialog(hDlg, 1);
-                    return TRUE;
-                default:
-                    return TRUE;
-            }
+            return HandleDoneCommand(hDlg, wParam);
         default:
             return FALSE;
     }
