@@ -1,5 +1,7 @@
 #include "ui/Help.h"
 
+#include "ui/Messages.h"
+
 #include <shellapi.h>
 
 #include <string>
@@ -96,7 +98,7 @@ void ShowHelpPage(HWND owner)
     const std::string text = std::string("Cannot show the help: ") + HELP_PAGE +
                              " was not found or could not be opened.\n\nLooked for in the current folder:\n" +
                              inCurrentFolder + "\n\nand beside the program:\n" + besideProgram;
-    MessageBoxA(owner, text.c_str(), "Error", MB_OK | MB_ICONHAND);
+    ShowFailure(owner, text.c_str());
 }
 
 } // namespace
