@@ -1,7 +1,5 @@
 #include "FailingGlobalAlloc.h"
 
-#include <cstring>
-
 namespace
 {
 
@@ -14,75 +12,17 @@ HGLOBAL WINAPI RefuseGlobalAlloc(UINT, SIZE_T)
     return nullptr;
 }
 
-template <typename T> T* AtOffset(BYTE* base, DWORD offset)
+// The count starts afresh before the entry is swapped, so no refusal of an earlier
+// instance is counted.
+void* StartCounting()
 {
-    return reinterpret_cast<T*>(base + offset);
-}
-
-void** FindImportEntry(const char* dll, const char* function)
-{
-    BYTE* base = reinterpret_cast<BYTE*>(GetModuleHandleA(nullptr));
-    const auto* dos = reinterpret_cast<const IMAGE_DOS_HEADER*>(base);
-    const auto* nt = AtOffset<IMAGE_NT_HEADERS>(base, static_cast<DWORD>(dos->e_lfanew));
-    const IMAGE_DATA_DIRECTORY& imports = nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT];
-    if (imports.VirtualAddress == 0)
-    {
-        return nullptr;
-    }
-    for (auto* descriptor = AtOffset<IMAGE_IMPORT_DESCRIPTOR>(base, imports.VirtualAddress);
-         descriptor->Name != 0; ++descriptor)
-    {
-        if (_stricmp(AtOffset<char>(base, descriptor->Name), dll) != 0 || descriptor->OriginalFirstThunk == 0)
-        {
-            continue;
-        }
-        auto* names = AtOffset<IMAGE_THUNK_DATA>(base, descriptor->OriginalFirstThunk);
-        auto* entries = AtOffset<IMAGE_THUNK_DATA>(base, descriptor->FirstThunk);
-        for (; names->u1.AddressOfData != 0; ++names, ++entries)
-        {
-            if (IMAGE_SNAP_BY_ORDINAL(names->u1.Ordinal))
-            {
-                continue;
-            }
-            const auto* byName =
-                AtOffset<IMAGE_IMPORT_BY_NAME>(base, static_cast<DWORD>(names->u1.AddressOfData));
-            if (std::strcmp(reinterpret_cast<const char*>(byName->Name), function) == 0)
-            {
-                return reinterpret_cast<void**>(&entries->u1.Function);
-            }
-        }
-    }
-    return nullptr;
-}
-
-void WriteEntry(void** entry, void* value)
-{
-    DWORD protection = 0;
-    VirtualProtect(entry, sizeof(void*), PAGE_READWRITE, &protection);
-    InterlockedExchangePointer(entry, value);
-    VirtualProtect(entry, sizeof(void*), protection, &protection);
+    g_refused = 0;
+    return reinterpret_cast<void*>(&RefuseGlobalAlloc);
 }
 
 } // namespace
 
-FailingGlobalAlloc::FailingGlobalAlloc()
-    : m_entry(FindImportEntry("kernel32.dll", "GlobalAlloc")), m_original(nullptr)
-{
-    g_refused = 0;
-    if (m_entry != nullptr)
-    {
-        m_original = *m_entry;
-        WriteEntry(m_entry, reinterpret_cast<void*>(&RefuseGlobalAlloc));
-    }
-}
-
-FailingGlobalAlloc::~FailingGlobalAlloc()
-{
-    if (m_entry != nullptr)
-    {
-        WriteEntry(m_entry, m_original);
-    }
-}
+FailingGlobalAlloc::FailingGlobalAlloc() : m_swap("kernel32.dll", "GlobalAlloc", StartCounting()) {}
 
 LONG FailingGlobalAlloc::RefusedCount() const
 {

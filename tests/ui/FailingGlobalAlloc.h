@@ -1,5 +1,7 @@
 #pragma once
 
+#include "bench/ImportSwap.h"
+
 #include <windows.h>
 
 // While an instance lives, every GlobalAlloc made by this program's own code fails, as it
@@ -9,16 +11,14 @@ class FailingGlobalAlloc
 {
 public:
     FailingGlobalAlloc();
-    ~FailingGlobalAlloc();
     FailingGlobalAlloc(const FailingGlobalAlloc&) = delete;
     FailingGlobalAlloc& operator=(const FailingGlobalAlloc&) = delete;
 
     // False when the import entry was not found; the fault is then not in force.
-    bool IsActive() const { return m_entry != nullptr; }
+    bool IsActive() const { return m_swap.IsActive(); }
     // How many allocations were refused so far.
     LONG RefusedCount() const;
 
 private:
-    void** m_entry;
-    void* m_original;
+    bench::ImportSwap m_swap;
 };
