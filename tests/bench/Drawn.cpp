@@ -74,19 +74,6 @@ std::string Hex(COLORREF colour)
     return text;
 }
 
-bool InsideAny(const std::vector<RECT>& rects, int x, int y)
-{
-    const POINT point{x, y};
-    for (const RECT& rect : rects)
-    {
-        if (PtInRect(&rect, point))
-        {
-            return true;
-        }
-    }
-    return false;
-}
-
 // The one-pixel frame of a rectangle, as four thin rectangles.
 void AddFrame(std::vector<RECT>& rects, const RECT& frame)
 {

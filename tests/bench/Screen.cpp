@@ -172,6 +172,19 @@ SIZE OuterSize(HWND window)
     return SIZE{frame.right - frame.left, frame.bottom - frame.top};
 }
 
+bool InsideAny(const std::vector<RECT>& rects, int x, int y)
+{
+    const POINT point{x, y};
+    for (const RECT& rect : rects)
+    {
+        if (PtInRect(&rect, point))
+        {
+            return true;
+        }
+    }
+    return false;
+}
+
 std::vector<std::string> ListLines(HWND parent, int listId)
 {
     return Lines(GetDlgItem(parent, listId), LB_GETCOUNT, LB_GETTEXTLEN, LB_GETTEXT);

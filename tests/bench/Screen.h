@@ -36,6 +36,7 @@ DWORD Style(HWND window);
 // The window's rectangle in its parent's client coordinates (a top-level window: on screen).
 RECT PlaceInParent(HWND window);
 SIZE OuterSize(HWND window);
+bool InsideAny(const std::vector<RECT>& rects, int x, int y);
 
 // Lines of a list box or combo box of this process (another process's come back as UTF-16).
 std::vector<std::string> ListLines(HWND parent, int listId);

@@ -34,28 +34,6 @@ HWND OpenAbout(UiSession& ui)
     return ui.WaitDialog("About");
 }
 
-// True once the window and all its children have nothing left to paint.
-bool WaitPainted(HWND window)
-{
-    return bench::WaitUntil(
-        [&]
-        {
-            if (GetUpdateRect(window, nullptr, FALSE))
-            {
-                return false;
-            }
-            for (HWND child = GetWindow(window, GW_CHILD); child != nullptr;
-                 child = GetWindow(child, GW_HWNDNEXT))
-            {
-                if (GetUpdateRect(child, nullptr, FALSE))
-                {
-                    return false;
-                }
-            }
-            return true;
-        });
-}
-
 // The title's shape as the program's own resources hold it: true where a letter is.
 struct TitleShape
 {
@@ -127,19 +105,6 @@ std::vector<RECT> OpaqueChildRects(HWND dialog)
     return rects;
 }
 
-bool InsideAny(const std::vector<RECT>& rects, int x, int y)
-{
-    const POINT point{x, y};
-    for (const RECT& rect : rects)
-    {
-        if (PtInRect(&rect, point))
-        {
-            return true;
-        }
-    }
-    return false;
-}
-
 struct PictureCheck
 {
     int lettersSeen = 0;
@@ -169,7 +134,7 @@ PictureCheck CheckPicture(HWND dialog, const TitleShape& shape, bool lettersExpe
         {
             const int dx = PICTURE_X + x;
             const int dy = PICTURE_Y + y;
-            if (InsideAny(covered, dx, dy))
+            if (bench::InsideAny(covered, dx, dy))
             {
                 continue;
             }
@@ -310,7 +275,7 @@ void OpenPaintAndClose(UiSession& ui, int times)
         SCOPED_TRACE(opening);
         const HWND about = OpenAbout(ui);
         ASSERT_NE(about, nullptr);
-        ASSERT_TRUE(WaitPainted(about));
+        ASSERT_TRUE(bench::WaitPainted(about));
         if (opening % 2 == 0)
         {
             ASSERT_TRUE(ui.Click(about, IDOK));
