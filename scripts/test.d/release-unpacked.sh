@@ -41,6 +41,8 @@ readme=$unpacked/README.txt
 [ "$(grep -c $'\r$' "$readme")" = "$(wc -l <"$readme")" ] || fail "README.txt has lines without Windows line endings"
 grep -q "^Version $version\." "$readme" || fail "README.txt does not state version $version"
 ! grep -q '@' "$readme" || fail "README.txt has a placeholder left: $(grep -m1 '@' "$readme")"
+grep -q "This README describes version $version\." README.md ||
+    fail "README.md does not say it describes version $version"
 
 # The driver comes from the test build; the program and its help only from the unpacked zip,
 # and no WINEPATH leads the help viewer anywhere else.
