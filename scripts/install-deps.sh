@@ -6,7 +6,7 @@ PACKAGES=(
   cmake ninja-build g++ clang clang-format libclang-rt-14-dev
   googletest libgtest-dev libbenchmark-dev
   g++-mingw-w64-x86-64 binutils-mingw-w64-x86-64 mingw-w64-x86-64-dev
-  wine wine64 fonts-wine xvfb xauth imagemagick fonts-dejavu-core python3
+  wine wine64 fonts-wine xvfb xauth imagemagick fonts-dejavu-core python3 git unzip
 )
 
 missing=()

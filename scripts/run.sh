@@ -23,15 +23,12 @@ if [ -z "${DISPLAY:-}" ]; then
     exit 0
 fi
 
-# A prefix of its own, left as Wine makes it, so that the desktop's window manager frames
-# the window as it frames any other (the test prefix turns that off for the virtual display).
+# A prefix of its own with the tests' fonts, otherwise left as Wine makes it, so that the
+# desktop's window manager frames the window as it frames any other (the test prefix turns
+# that off for the virtual display).
 prefix=$build/wineprefix-desktop
+./scripts/wine-prefix.sh --desktop "$prefix"
 export WINEPREFIX=$prefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
-if [ ! -f "$prefix/system.reg" ]; then
-    echo "Making the Wine prefix $prefix (once)"
-    /usr/lib/wine/wine64 wineboot -i >/dev/null 2>&1 || true
-    wineserver -w
-fi
 # Help, Help names a bare help.hlp, which Wine's viewer looks for in the current folder and
 # along the PATH: the folder of the program and its help is added to that path.
 program_folder=$(dirname "$exe")

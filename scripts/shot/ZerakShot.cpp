@@ -6,12 +6,19 @@
 // The program runs in FOLDER. Steps, in order:
 //   sample            write a sample coldata.dat into FOLDER
 //   send:ID           send the main window command ID and wait until it is handled
+//   post:ID           post the main window command ID and go on at once (Help: the viewer
+//                     it starts is waited for with await)
 //   open:ID           post the main window command ID and wait for the dialog it opens
 //   select:LINE       click on line LINE (from 0) of the colony list
 //   set:ID:TEXT       put TEXT into control ID of the open dialog
 //   click:ID          press button ID of the open dialog
+//   closed            wait until the program shows no dialog (one that a click ended)
+//   await:CLASS:TEXT  wait for a window of another program (Wine's help viewer, MS_WINHELP)
+//                     of class CLASS that shows TEXT in its caption or in one of its
+//                     controls; it is in the later pictures, and is closed at the end
 //   shot:FILE.bmp     save the program's visible windows (all of them, on their screen places)
-// At the end every dialog and then the main window are closed.
+// At the end every awaited window, every dialog and then the main window are closed. A step
+// that fails ends the run with exit code 1 and says which.
 
 #include "bench/Files.h"
 #include "bench/Program.h"
@@ -32,6 +39,16 @@ const std::vector<ColonyRecord> SAMPLE = {
     {"Outpost Nine", 420, 240, 60},     {"Deep Moon", 880, 1440, 330},
 };
 
+// Another program's window is given this long to come up: Wine starts its help viewer cold.
+constexpr DWORD OTHER_PROGRAM_TIMEOUT_MS = 30000;
+
+// One run: the program, and the windows of other programs it opened that the steps awaited.
+struct Run
+{
+    Program program;
+    std::vector<HWND> others;
+};
+
 HWND OpenDialog(Program& program)
 {
     for (HWND window : program.Windows())
@@ -42,13 +59,25 @@ HWND OpenDialog(Program& program)
     return nullptr;
 }
 
-// Waits until every window of the program has answered and has nothing left to paint.
-bool Settle(Program& program)
+// The program's visible windows and the awaited ones that are still there.
+std::vector<HWND> ShownWindows(const Run& run)
+{
+    std::vector<HWND> windows = run.program.Windows();
+    for (HWND other : run.others)
+    {
+        if (IsWindow(other) && IsWindowVisible(other))
+            windows.push_back(other);
+    }
+    return windows;
+}
+
+// Waits until every window shown has answered and has nothing left to paint.
+bool Settle(const Run& run)
 {
     return WaitUntil(
         [&]
         {
-            for (HWND window : program.Windows())
+            for (HWND window : ShownWindows(run))
             {
                 if (SendWithTimeout(window, WM_NULL) == -1 || !NothingLeftToPaint(window))
                     return false;
@@ -57,13 +86,13 @@ bool Settle(Program& program)
         });
 }
 
-bool Shot(Program& program, const std::string& path)
+bool Shot(const Run& run, const std::string& path)
 {
-    if (!Settle(program))
+    if (!Settle(run))
         std::fprintf(stderr, "warning: the program did not settle before %s\n", path.c_str());
     RECT area = {};
     bool first = true;
-    for (HWND window : program.Windows())
+    for (HWND window : ShownWindows(run))
     {
         RECT frame = {};
         GetWindowRect(window, &frame);
@@ -95,8 +124,69 @@ bool SelectLine(Program& program, int line)
     return WaitUntil([&] { return SendWithTimeout(list, LB_GETCURSEL) == line; });
 }
 
-bool RunStep(Program& program, const std::string& step)
+// The caption and the texts of every control inside, one a line: what a window shows in
+// words, as far as another process can read it.
+std::string TextShown(HWND window)
 {
+    std::string text = WindowText(window);
+    EnumChildWindows(
+        window,
+        [](HWND child, LPARAM out) -> BOOL
+        {
+            *reinterpret_cast<std::string*>(out) += "\n" + WindowText(child);
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&text));
+    return text;
+}
+
+struct WindowQuery
+{
+    DWORD programId;
+    std::string className;
+    std::string text;
+    HWND found = nullptr;
+};
+
+// A visible top-level window of another process than this one and the program's, of this
+// class, showing this text.
+HWND FindOtherProgramWindow(const Program& program, const std::string& className, const std::string& text)
+{
+    WindowQuery query{program.ProcessId(), className, text};
+    EnumWindows(
+        [](HWND window, LPARAM data) -> BOOL
+        {
+            auto* q = reinterpret_cast<WindowQuery*>(data);
+            DWORD processId = 0;
+            GetWindowThreadProcessId(window, &processId);
+            if (processId == GetCurrentProcessId() || processId == q->programId || !IsWindowVisible(window) ||
+                ClassName(window) != q->className || TextShown(window).find(q->text) == std::string::npos)
+                return TRUE;
+            q->found = window;
+            return FALSE;
+        },
+        reinterpret_cast<LPARAM>(&query));
+    return query.found;
+}
+
+bool AwaitOtherProgramWindow(Run& run, const std::string& arg)
+{
+    const std::string::size_type colon = arg.find(':');
+    const std::string className = arg.substr(0, colon);
+    const std::string text = colon == std::string::npos ? "" : arg.substr(colon + 1);
+    HWND found = nullptr;
+    WaitUntil([&] { return (found = FindOtherProgramWindow(run.program, className, text)) != nullptr; },
+              OTHER_PROGRAM_TIMEOUT_MS);
+    if (found == nullptr)
+        return false;
+    run.others.push_back(found);
+    std::printf("window %s \"%s\"\n", className.c_str(), WindowText(found).c_str());
+    return true;
+}
+
+bool RunStep(Run& run, const std::string& step)
+{
+    Program& program = run.program;
     const std::string::size_type colon = step.find(':');
     const std::string verb = step.substr(0, colon);
     const std::string arg = colon == std::string::npos ? "" : step.substr(colon + 1);
@@ -105,6 +195,8 @@ bool RunStep(Program& program, const std::string& step)
     {
         return SendWithTimeout(main, WM_COMMAND, std::strtoul(arg.c_str(), nullptr, 10)) != -1;
     }
+    if (verb == "post")
+        return PostMessageA(main, WM_COMMAND, std::strtoul(arg.c_str(), nullptr, 10), 0) != FALSE;
     if (verb == "open")
     {
         PostMessageA(main, WM_COMMAND, std::strtoul(arg.c_str(), nullptr, 10), 0);
@@ -125,16 +217,44 @@ bool RunStep(Program& program, const std::string& step)
             arg.substr(arg.find(':') == std::string::npos ? arg.size() : arg.find(':') + 1);
         return SendWithTimeout(control, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str())) != -1;
     }
+    if (verb == "closed")
+        return WaitUntil([&] { return OpenDialog(program) == nullptr; });
+    if (verb == "await")
+        return AwaitOtherProgramWindow(run, arg);
     if (verb == "shot")
-        return Shot(program, arg);
+        return Shot(run, arg);
     std::fprintf(stderr, "unknown step \"%s\"\n", step.c_str());
     return false;
 }
 
-// Ends the run the way a user would: OK, or else Cancel, on whatever box is open, then
-// the main window's close. A run that will not end is ended by Program's destructor.
-void CloseAll(Program& program)
+// Closes another program's window as its close box would; a program that will not close is
+// ended, so that no viewer is left for the next run.
+void CloseOtherProgramWindow(HWND window)
 {
+    DWORD processId = 0;
+    GetWindowThreadProcessId(window, &processId);
+    const HANDLE process = OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, processId);
+    PostMessageA(window, WM_CLOSE, 0, 0);
+    if (!WaitUntil([&] { return !IsWindow(window); }) && process != nullptr)
+        TerminateProcess(process, 1);
+    if (process != nullptr)
+    {
+        WaitForSingleObject(process, DEFAULT_TIMEOUT_MS);
+        CloseHandle(process);
+    }
+}
+
+// Ends the run the way a user would: the awaited windows of other programs closed, OK, or
+// else Cancel, on whatever box is open, then the main window's close. A run that will not
+// end is ended by Program's destructor.
+void CloseAll(Run& run)
+{
+    for (HWND other : run.others)
+    {
+        if (IsWindow(other))
+            CloseOtherProgramWindow(other);
+    }
+    Program& program = run.program;
     for (int round = 0; round < 10; ++round)
     {
         HWND dialog = OpenDialog(program);
@@ -172,7 +292,8 @@ int main(int argc, char** argv)
             return 1;
         }
     }
-    Program program;
+    Run run;
+    Program& program = run.program;
     if (!program.Start(argv[1], folder) || program.WaitForMainWindow("Velquin Window") == nullptr ||
         !program.WaitForIdle())
     {
@@ -184,13 +305,13 @@ int main(int argc, char** argv)
     {
         if (step == "sample")
             continue;
-        if (!RunStep(program, step))
+        if (!RunStep(run, step))
         {
             std::fprintf(stderr, "step \"%s\" failed\n", step.c_str());
             status = 1;
             break;
         }
     }
-    CloseAll(program);
+    CloseAll(run);
     return status;
 }
