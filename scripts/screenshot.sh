@@ -3,7 +3,8 @@
 #   screenshot.sh                  the standard set, into build/windows/screenshots/
 #   screenshot.sh OUT.png STEP...  one picture of the program after the steps
 # Steps (see scripts/shot/ZerakShot.cpp): sample (a coldata.dat with five colonies, written
-# before the start), send:COMMAND, open:COMMAND (a dialog), select:LINE, set:ID:TEXT, click:ID.
+# before the start), send:COMMAND, post:COMMAND, open:COMMAND (a dialog), select:LINE,
+# set:ID:TEXT, click:ID, closed, await:CLASS:TEXT (a window of another program, e.g. the help viewer).
 # Examples:
 #   screenshot.sh loaded.png sample send:102 select:1
 #   screenshot.sh about.png open:502
@@ -32,6 +33,9 @@ if [ $# -eq 0 ]; then
 else
     add_picture "$@"
 fi
+
+# Help, Help finds help.hlp beside the program, as scripts/run.sh arranges it.
+export WINEPATH="Z:${build//\//\\}\\ui"
 
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
