@@ -140,33 +140,19 @@ std::string TextShown(HWND window)
     return text;
 }
 
-struct WindowQuery
-{
-    DWORD programId;
-    std::string className;
-    std::string text;
-    HWND found = nullptr;
-};
-
 // A visible top-level window of another process than this one and the program's, of this
 // class, showing this text.
 HWND FindOtherProgramWindow(const Program& program, const std::string& className, const std::string& text)
 {
-    WindowQuery query{program.ProcessId(), className, text};
-    EnumWindows(
-        [](HWND window, LPARAM data) -> BOOL
-        {
-            auto* q = reinterpret_cast<WindowQuery*>(data);
-            DWORD processId = 0;
-            GetWindowThreadProcessId(window, &processId);
-            if (processId == GetCurrentProcessId() || processId == q->programId || !IsWindowVisible(window) ||
-                ClassName(window) != q->className || TextShown(window).find(q->text) == std::string::npos)
-                return TRUE;
-            q->found = window;
-            return FALSE;
-        },
-        reinterpret_cast<LPARAM>(&query));
-    return query.found;
+    for (HWND window : VisibleTopLevelWindows())
+    {
+        DWORD processId = 0;
+        GetWindowThreadProcessId(window, &processId);
+        if (processId != GetCurrentProcessId() && processId != program.ProcessId() &&
+            ClassName(window) == className && TextShown(window).find(text) != std::string::npos)
+            return window;
+    }
+    return nullptr;
 }
 
 bool AwaitOtherProgramWindow(Run& run, const std::string& arg)

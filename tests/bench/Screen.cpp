@@ -227,6 +227,21 @@ std::vector<HWND> ThreadWindows(DWORD threadId)
     return windows;
 }
 
+std::vector<HWND> VisibleTopLevelWindows()
+{
+    std::vector<HWND> all;
+    EnumWindows(CollectWindow, reinterpret_cast<LPARAM>(&all));
+    std::vector<HWND> windows;
+    for (HWND window : all)
+    {
+        if (IsWindowVisible(window))
+        {
+            windows.push_back(window);
+        }
+    }
+    return windows;
+}
+
 std::vector<HWND> ProcessWindows(DWORD processId, bool visibleOnly)
 {
     std::vector<HWND> all;

@@ -47,7 +47,9 @@ int ComboSelection(HWND parent, int comboId);
 bool IsMenuItemGrayed(HWND window, int command);
 bool IsMenuItemEnabled(HWND window, int command);
 
-// Top-level windows of a thread, or of a process (visible ones only, on request).
+// Top-level windows of a thread, of a process (visible ones only, on request), or of every
+// program (visible ones).
+std::vector<HWND> VisibleTopLevelWindows();
 std::vector<HWND> ThreadWindows(DWORD threadId);
 std::vector<HWND> ProcessWindows(DWORD processId, bool visibleOnly = true);
 // The first dialog (not a message box) of these windows with this caption; null when none.

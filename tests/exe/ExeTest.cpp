@@ -24,11 +24,7 @@ const std::vector<ColonyRecord> SAMPLE = {
 LRESULT ListCount(HWND main)
 {
     HWND list = GetDlgItem(main, IDC_COLONYLIST);
-    DWORD_PTR count = 0;
-    if (list == nullptr ||
-        !SendMessageTimeoutA(list, LB_GETCOUNT, 0, 0, SMTO_ABORTIFHUNG, DEFAULT_TIMEOUT_MS, &count))
-        return -1;
-    return static_cast<LRESULT>(count);
+    return list == nullptr ? -1 : SendWithTimeout(list, LB_GETCOUNT);
 }
 
 void ExpectEndsWithZero(Program& program)
@@ -121,9 +117,8 @@ TEST(ShippedProgram, MainWindowHasItsTitleClassStyleAndSize)
                            {frame.right - 1, frame.bottom - 1}};
     for (const POINT& p : edges)
     {
-        DWORD_PTR hit = 0;
-        ASSERT_TRUE(SendMessageTimeoutA(main, WM_NCHITTEST, 0, MAKELPARAM(p.x, p.y), SMTO_ABORTIFHUNG,
-                                        DEFAULT_TIMEOUT_MS, &hit));
+        const LRESULT hit = SendWithTimeout(main, WM_NCHITTEST, 0, MAKELPARAM(p.x, p.y));
+        ASSERT_NE(hit, -1);
         EXPECT_FALSE(hit >= HTLEFT && hit <= HTBOTTOMRIGHT)
             << "sizing hit " << hit << " at " << p.x << "," << p.y;
     }

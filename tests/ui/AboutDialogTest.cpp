@@ -334,20 +334,8 @@ struct BareAboutBox
 
     HWND Find() const
     {
-        HWND found = nullptr;
-        EnumThreadWindows(
-            threadId,
-            [](HWND window, LPARAM out) -> BOOL
-            {
-                if (bench::WindowText(window) == "About" && IsWindowVisible(window))
-                {
-                    *reinterpret_cast<HWND*>(out) = window;
-                    return FALSE;
-                }
-                return TRUE;
-            },
-            reinterpret_cast<LPARAM>(&found));
-        return found;
+        const HWND found = bench::FindDialog(bench::ThreadWindows(threadId), "About");
+        return found != nullptr && IsWindowVisible(found) ? found : nullptr;
     }
 };
 
