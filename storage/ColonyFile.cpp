@@ -1,6 +1,7 @@
 #include "storage/ColonyFile.h"
 
 #include "model/ColonyList.h"
+#include "storage/LargeBlocks.h"
 #include "storage/ReplacementFile.h"
 
 #include <cstddef>
@@ -189,7 +190,7 @@ public:
     }
 
     // The table is only needed while reading; the list is built without it.
-    void ForgetTable() { std::vector<std::uint64_t>().swap(m_slots); }
+    void ForgetTable() { CTable().swap(m_slots); }
 
     void AppendTo(CList& list) const
     {
@@ -203,6 +204,8 @@ public:
     }
 
 private:
+    using CTable = std::vector<std::uint64_t, CLargeBlockAllocator<std::uint64_t>>;
+
     static constexpr std::uint64_t INDEX_MASK = 0xFFFFFFFFull;
 
     bool NameEquals(std::size_t index, const SRecordName& name) const
@@ -237,7 +240,7 @@ private:
     std::vector<char> m_names;
     std::vector<std::size_t> m_nameStarts; // one more than there are colonies
     std::vector<SAmounts> m_amounts;
-    std::vector<std::uint64_t> m_slots; // 0 for a free slot
+    CTable m_slots; // 0 for a free slot
 };
 
 // Room for the colonies of a file of this many bytes, the names as long as those read so far.
