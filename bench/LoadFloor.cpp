@@ -12,21 +12,25 @@ namespace
 constexpr std::size_t RECORD_SIZE = 224;
 constexpr std::size_t NAME_SIZE = 200;
 constexpr std::size_t RECORDS_PER_READ = 4096;
+constexpr double TWO_TO_THE_32 = 4294967296.0;
 
 std::uint32_t Amount(const unsigned char* field)
 {
     double value = 0;
     std::memcpy(&value, field, sizeof value);
-    return value >= 0 && value < 4294967296.0 ? static_cast<std::uint32_t>(value) : 0;
+    return value >= 0 && value < TWO_TO_THE_32 ? static_cast<std::uint32_t>(value) : 0;
 }
+
+constexpr std::uint64_t FNV_OFFSET_BASIS = 0xCBF29CE484222325ull;
+constexpr std::uint64_t FNV_PRIME = 0x100000001B3ull;
 
 // FNV-1a over the name: short and well known.
 std::uint64_t Hash(const char* name, std::size_t length)
 {
-    std::uint64_t hash = 0xCBF29CE484222325ull;
+    std::uint64_t hash = FNV_OFFSET_BASIS;
     for (std::size_t i = 0; i < length; ++i)
     {
-        hash = (hash ^ static_cast<unsigned char>(name[i])) * 0x100000001B3ull;
+        hash = (hash ^ static_cast<unsigned char>(name[i])) * FNV_PRIME;
     }
     return hash;
 }

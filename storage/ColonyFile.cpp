@@ -93,10 +93,14 @@ struct SRecordName
     std::uint64_t hash;
 };
 
+// 2^64 divided by the golden ratio, and the two multipliers of a well-tried 64-bit finaliser.
+constexpr std::uint64_t GOLDEN_MULTIPLIER = 0x9E3779B97F4A7C15ull;
+constexpr std::uint64_t FINAL_MULTIPLIER_1 = 0xFF51AFD7ED558CCDull;
+constexpr std::uint64_t FINAL_MULTIPLIER_2 = 0xC4CEB9FE1A85EC53ull;
+
 std::uint64_t MixWord(std::uint64_t hash, std::uint64_t word)
 {
-    constexpr std::uint64_t GOLDEN = 0x9E3779B97F4A7C15ull;
-    hash = (hash ^ word) * GOLDEN;
+    hash = (hash ^ word) * GOLDEN_MULTIPLIER;
     return hash ^ (hash >> 29);
 }
 
@@ -118,9 +122,9 @@ std::uint64_t HashName(const char* name, std::size_t length)
     }
     // Both halves are used, the low bits for the slot and the high ones as its tag.
     hash ^= hash >> 33;
-    hash *= 0xFF51AFD7ED558CCDull;
+    hash *= FINAL_MULTIPLIER_1;
     hash ^= hash >> 33;
-    hash *= 0xC4CEB9FE1A85EC53ull;
+    hash *= FINAL_MULTIPLIER_2;
     return hash ^ (hash >> 33);
 }
 

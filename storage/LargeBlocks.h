@@ -8,9 +8,9 @@
 #include <sys/mman.h>
 #endif
 
-// Memory for the loader's large buffers. A block of a few megabytes or more is, where the
-// system offers it, laid out in huge pages: a look-up table of a million colonies is otherwise
-// a translation miss at nearly every look-up, and filling a buffer a page fault every 4 KiB.
+// Memory for the loader's name table. A block of a few megabytes or more is, where the system
+// offers it, laid out in huge pages: the table of a million colonies is looked up at random, and
+// in 4 KiB pages nearly every look-up also misses the processor's address translation cache.
 // Smaller blocks come from the ordinary heap.
 template <typename T> struct CLargeBlockAllocator
 {
