@@ -20,6 +20,8 @@ namespace
 {
 
 constexpr DWORD OPERATION_TIMEOUT_MS = 900000;
+// Typed into the first field before Calculate: days of production, or an amount wanted.
+const char* const FIGURE_TYPED = "1000000";
 
 double Seconds(LARGE_INTEGER from, LARGE_INTEGER to)
 {
@@ -173,20 +175,23 @@ void BenchCalculationDialog(CDialogBench& bench, const SCalculationDialog& calcu
     bench.Measure(("open " + name).c_str(),
                   [&] { return bench.Open(calculation.command, calculation.caption, dialog); },
                   [&] { return LineCount(dialog, calculation.colonies, CB_GETCOUNT) == all; });
-    bench.Measure(("  Add all"), [&] { return bench.Session().Click(dialog, calculation.addAll); },
-                  [&] { return LineCount(dialog, calculation.selected, LB_GETCOUNT) == all; });
-    bench.Session().SetText(dialog, calculation.firstField, "1000000");
-    bench.Measure(("  Calculate"), [&] { return bench.Session().Click(dialog, calculation.calculate); },
-                  [&] { return !TextOf(dialog, calculation.result).empty(); });
-    bench.Measure(("  Remove of the last listed colony"),
-                  [&]
-                  {
-                      return bench.Session().SelectLine(dialog, calculation.selected,
-                                                        static_cast<int>(all - 1)) &&
-                             bench.Session().Click(dialog, calculation.remove);
-                  },
-                  [&] { return LineCount(dialog, calculation.selected, LB_GETCOUNT) == all - 1; });
-    bench.Measure(("  close (Done)"), [&] { return bench.Close(dialog, IDOK); }, [] { return true; });
+    bench.Measure(
+        "  Add all", [&] { return bench.Session().Click(dialog, calculation.addAll); },
+        [&] { return LineCount(dialog, calculation.selected, LB_GETCOUNT) == all; });
+    bench.Session().SetText(dialog, calculation.firstField, FIGURE_TYPED);
+    bench.Measure(
+        "  Calculate", [&] { return bench.Session().Click(dialog, calculation.calculate); },
+        [&] { return !TextOf(dialog, calculation.result).empty(); });
+    bench.Measure(
+        "  Remove of the last listed colony",
+        [&]
+        {
+            return bench.Session().SelectLine(dialog, calculation.selected, static_cast<int>(all - 1)) &&
+                   bench.Session().Click(dialog, calculation.remove);
+        },
+        [&] { return LineCount(dialog, calculation.selected, LB_GETCOUNT) == all - 1; });
+    bench.Measure(
+        "  close (Done)", [&] { return bench.Close(dialog, IDOK); }, [] { return true; });
 }
 
 void BenchModifyColony(CDialogBench& bench)
