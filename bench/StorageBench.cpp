@@ -1,6 +1,7 @@
 // Saving and loading coldata.dat with 100,000 and 1,000,000 colonies. The file is written
 // and read in a fresh folder under the current one (or under ZERAK_BENCH_DIR), so that the
 // figures are those of a real disk, flush included.
+#include "LoadFloor.h"
 #include "model/ColonyList.h"
 #include "storage/ColonyFile.h"
 
@@ -107,6 +108,32 @@ void BM_LoadColonies(benchmark::State& state)
     g_ColonyList.RemoveAll();
 }
 
+// The floor of the load above, on the same file and over the same number of colonies.
+void BM_LoadFloor(benchmark::State& state)
+{
+    const CBenchFolder folder;
+    FillList(state.range(0));
+    g_failure = nullptr;
+    SaveColonies();
+    g_ColonyList.RemoveAll();
+    if (Failed(state))
+    {
+        return;
+    }
+    CLoadFloor floor;
+    std::size_t loaded = floor.Load("coldata.dat");
+    for (auto _ : state)
+    {
+        loaded = floor.Load("coldata.dat");
+    }
+    if (loaded != static_cast<std::size_t>(state.range(0)))
+    {
+        state.SkipWithError("the floor did not bring every colony");
+    }
+    state.SetItemsProcessed(state.iterations() * state.range(0));
+    state.SetBytesProcessed(state.iterations() * state.range(0) * 224);
+}
+
 } // namespace
 
 void ReportFileError(const char* text)
@@ -116,5 +143,6 @@ void ReportFileError(const char* text)
 
 BENCHMARK(BM_SaveColonies)->Arg(100000)->Arg(1000000)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_LoadColonies)->Arg(100000)->Arg(1000000)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_LoadFloor)->Arg(100000)->Arg(1000000)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 BENCHMARK_MAIN();

@@ -5,6 +5,7 @@
 #include "storage/ColonyFile.h"
 #include "ui/DialogFields.h"
 #include "ui/Help.h"
+#include "ui/LineFill.h"
 #include "ui/Messages.h"
 #include "ui/dialogs/AboutDialog.h"
 #include "ui/dialogs/AddColonyDialog.h"
@@ -169,36 +170,17 @@ void UpdateStatusTotals(HWND window)
     SetDlgItemTextA(window, IDC_STATUSBAR, totals.c_str());
 }
 
-// The list box grows its line array a few lines at a time and, under Wine, gives back a
-// reservation at the next line it adds while the array is still small; each growth of a
-// large array then copies it whole, which made a million lines take over half a minute.
-// Reserving the remaining lines again at intervals keeps the growth in place.
-constexpr std::uint32_t LINES_PER_RESERVATION = 65536;
-
 void FillListBox(HWND listBox)
 {
-    // Redrawing after every line makes a large list take minutes; draw once at the end.
-    SendMessageA(listBox, WM_SETREDRAW, FALSE, 0);
-    SendMessageA(listBox, LB_RESETCONTENT, 0, 0);
-    const std::uint32_t count = g_ColonyList.GetCount();
-    std::uint32_t added = 0;
-    for (CNode* node = g_ColonyList.GetHead(); node != nullptr; node = node->GetNext(), ++added)
+    CLineFill fill(listBox, CLineFill::EControl::LIST_BOX, g_ColonyList.GetCount());
+    fill.Clear();
+    for (CNode* node = g_ColonyList.GetHead(); node != nullptr; node = node->GetNext())
     {
-        if (added % LINES_PER_RESERVATION == 0)
+        if (!fill.Add(node->GetName().c_str(), reinterpret_cast<LPARAM>(node)))
         {
-            SendMessageA(listBox, LB_INITSTORAGE, count - added, 0);
-        }
-        const LRESULT line =
-            SendMessageA(listBox, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(node->GetName().c_str()));
-        if (line < 0)
-        {
-            // Out of room: LB_SETITEMDATA at a negative index would tag every line with this node.
             break;
         }
-        SendMessageA(listBox, LB_SETITEMDATA, static_cast<WPARAM>(line), reinterpret_cast<LPARAM>(node));
     }
-    SendMessageA(listBox, WM_SETREDRAW, TRUE, 0);
-    InvalidateRect(listBox, nullptr, TRUE);
 }
 
 void RebuildColonyListBox(HWND window)

@@ -2,13 +2,19 @@
 
 #include "model/ColonyList.h"
 #include "ui/DialogFields.h"
+#include "ui/LineFill.h"
 #include "ui/Messages.h"
 
+#include <cstddef>
+#include <functional>
 #include <string>
 #include <utility>
+#include <vector>
 
 namespace
 {
+
+constexpr std::size_t FEWEST_NAME_SLOTS = 64;
 
 enum class PanelControl
 {
@@ -126,12 +132,58 @@ void AddSelectedColony(HWND hDlg, const SelectionPanelIds& ids)
     AppendEntry(hDlg, ids, name);
 }
 
-void AddAllColonies(HWND hDlg, const SelectionPanelIds& ids)
+struct SListedColony
 {
-    SendDlgItemMessageA(hDlg, ids.selected, LB_RESETCONTENT, 0, 0);
+    std::string name;
+    const CNode* first; // the first colony of this exact name, as FindColony finds it
+};
+
+// Every colony in list order with the first colony of its name, found in one pass over the list
+// with a table of the names seen, so that a long list costs no walk from the head per colony.
+std::vector<SListedColony> ListWithFirstOfName()
+{
+    std::vector<SListedColony> colonies;
+    colonies.reserve(g_ColonyList.GetCount());
+    std::size_t slots = FEWEST_NAME_SLOTS;
+    while (slots < 2 * static_cast<std::size_t>(g_ColonyList.GetCount()))
+    {
+        slots *= 2;
+    }
+    // Each slot holds the index of the first colony of one name, plus one; 0 is free.
+    std::vector<std::size_t> firstOfName(slots, 0);
+    const std::size_t mask = slots - 1;
     for (const CNode* node = g_ColonyList.GetHead(); node != nullptr; node = node->GetNext())
     {
-        AppendEntry(hDlg, ids, node->GetName());
+        colonies.push_back({node->GetName(), node});
+        SListedColony& colony = colonies.back();
+        std::size_t i = std::hash<std::string>()(colony.name) & mask;
+        for (; firstOfName[i] != 0; i = (i + 1) & mask)
+        {
+            const SListedColony& earlier = colonies[firstOfName[i] - 1];
+            if (earlier.name == colony.name)
+            {
+                colony.first = earlier.first;
+                break;
+            }
+        }
+        if (firstOfName[i] == 0)
+        {
+            firstOfName[i] = colonies.size();
+        }
+    }
+    return colonies;
+}
+
+void AddAllColonies(HWND hDlg, const SelectionPanelIds& ids)
+{
+    const std::vector<SListedColony> colonies = ListWithFirstOfName();
+    CLineFill fill(GetDlgItem(hDlg, ids.selected), CLineFill::EControl::LIST_BOX,
+                   static_cast<std::uint32_t>(colonies.size()));
+    fill.Clear();
+    for (const SListedColony& colony : colonies)
+    {
+        // A line the list box has no room for is left out, and so is its colony.
+        fill.Add(colony.name.c_str(), reinterpret_cast<LPARAM>(colony.first));
     }
 }
 
@@ -161,10 +213,13 @@ void RemoveSelectedColony(HWND hDlg, const SelectionPanelIds& ids)
 
 void FillColonyDropDown(HWND hDlg, const SelectionPanelIds& ids)
 {
-    for (const CNode* node = g_ColonyList.GetHead(); node != nullptr; node = node->GetNext())
     {
-        const std::string name = node->GetName();
-        SendDlgItemMessageA(hDlg, ids.colonies, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(name.c_str()));
+        CLineFill fill(GetDlgItem(hDlg, ids.colonies), CLineFill::EControl::COMBO_BOX,
+                       g_ColonyList.GetCount());
+        for (const CNode* node = g_ColonyList.GetHead(); node != nullptr; node = node->GetNext())
+        {
+            fill.Add(node->GetName().c_str());
+        }
     }
     SendDlgItemMessageA(hDlg, ids.colonies, CB_SETCURSEL, 0, 0);
 }
@@ -204,22 +259,22 @@ bool SumSelectedRates(HWND hDlg, const SelectionPanelIds& ids, SelectedRates& ra
         ShowInputError(hDlg, "Please add some colonies to the calculation list.");
         return false;
     }
-    // Copies of the listed colonies, in the calculation list's order, summed the same way
-    // as the whole colony list is.
-    CList chosen;
+    // Summed as the whole colony list is, wrapping modulo 2^32, straight from the colonies.
+    // The list box is looked up once: under Wine each look-up of a dialog's control asks the
+    // window server, many times the cost of reading a line's data.
+    HWND selected = GetDlgItem(hDlg, ids.selected);
+    rates = {0, 0, 0};
     for (LRESULT index = 0; index < count; ++index)
     {
-        const LRESULT data =
-            SendDlgItemMessageA(hDlg, ids.selected, LB_GETITEMDATA, static_cast<WPARAM>(index), 0);
+        const LRESULT data = SendMessageA(selected, LB_GETITEMDATA, static_cast<WPARAM>(index), 0);
         if (data == 0 || data == LB_ERR)
         {
             continue;
         }
         const CNode* colony = reinterpret_cast<const CNode*>(data);
-        chosen.AddColony(colony->GetName(), colony->GetMetal(), colony->GetCrystal(), colony->GetDeuterium());
+        rates.metal += colony->GetMetal();
+        rates.crystal += colony->GetCrystal();
+        rates.deuterium += colony->GetDeuterium();
     }
-    rates.metal = chosen.GetTotalMetal();
-    rates.crystal = chosen.GetTotalCrystal();
-    rates.deuterium = chosen.GetTotalDeuterium();
     return true;
 }

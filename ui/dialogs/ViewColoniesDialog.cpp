@@ -2,8 +2,10 @@
 
 #include "model/ColonyList.h"
 #include "res/resource.h"
+#include "ui/LineFill.h"
 #include "ui/dialogs/DialogCommands.h"
 
+#include <charconv>
 #include <cstdint>
 #include <sstream>
 #include <string>
@@ -11,12 +13,24 @@
 namespace
 {
 
-std::string OverviewLine(const CNode& colony)
+void AppendNumber(std::string& line, std::uint32_t value)
 {
-    std::ostringstream line;
-    line << colony.GetName() << " (Metal/h: " << colony.GetMetal() << " Crystal/h: " << colony.GetCrystal()
-         << " Deuterium/h: " << colony.GetDeuterium() << ")";
-    return line.str();
+    char digits[10];
+    const std::to_chars_result end = std::to_chars(digits, digits + sizeof digits, value);
+    line.append(digits, end.ptr);
+}
+
+// Built over the previous line, so that a long list costs no stream and few allocations.
+void BuildOverviewLine(const CNode& colony, std::string& line)
+{
+    line = colony.GetName();
+    line += " (Metal/h: ";
+    AppendNumber(line, colony.GetMetal());
+    line += " Crystal/h: ";
+    AppendNumber(line, colony.GetCrystal());
+    line += " Deuterium/h: ";
+    AppendNumber(line, colony.GetDeuterium());
+    line += ")";
 }
 
 // The daily figure wraps modulo 2^32 like every other amount.
@@ -29,10 +43,15 @@ void ShowDailyTotal(HWND hDlg, int id, const char* label, std::uint32_t hourlyTo
 
 void FillOverview(HWND hDlg)
 {
-    for (const CNode* colony = g_ColonyList.GetHead(); colony != nullptr; colony = colony->GetNext())
     {
-        const std::string line = OverviewLine(*colony);
-        SendDlgItemMessageA(hDlg, IDC_OVERVIEW_LIST, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(line.c_str()));
+        CLineFill fill(GetDlgItem(hDlg, IDC_OVERVIEW_LIST), CLineFill::EControl::LIST_BOX,
+                       g_ColonyList.GetCount());
+        std::string line;
+        for (const CNode* colony = g_ColonyList.GetHead(); colony != nullptr; colony = colony->GetNext())
+        {
+            BuildOverviewLine(*colony, line);
+            fill.Add(line.c_str());
+        }
     }
     ShowDailyTotal(hDlg, IDC_DAILY_METAL,
                    "Daily production of metal          : ", g_ColonyList.GetTotalMetal());
