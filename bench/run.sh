@@ -43,10 +43,6 @@ for size in "${sizes[@]}"; do
     build/bench/bench/load_memory_bench "$size"
 done
 
-out=$top/build/load-bench
-cmake --preset windows -B "$out" >/dev/null
-cmake --build "$out" --target dialog_benchmark >/dev/null
 echo "under Wine:"
-xvfb-run -a -s "-screen 0 1280x1024x24" ./scripts/wine-session.sh "$out/wineprefix" \
-    ./scripts/wine-run.sh "$out/wineprefix" "$out/bench/load/dialog_benchmark.exe" "${sizes[@]}"
+bench/load/run.sh "${sizes[@]}"
 echo "load average: $(cut -d' ' -f1-3 /proc/loadavg)"
