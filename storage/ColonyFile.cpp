@@ -216,8 +216,9 @@ private:
     bool NameEquals(std::size_t index, const SRecordName& name) const
     {
         const std::size_t start = m_nameStarts[index];
+        // Empty names have no bytes to compare, and the names buffer may have none at all yet.
         return m_nameStarts[index + 1] - start == name.length &&
-               std::memcmp(m_names.data() + start, name.text, name.length) == 0;
+               (name.length == 0 || std::memcmp(m_names.data() + start, name.text, name.length) == 0);
     }
 
     void Rehash(std::size_t leastSlots)

@@ -419,6 +419,9 @@ TEST_F(LoadColoniesTest, ColoniesReplaceTheListInFileOrder)
          Concat({RecordWithBits("Odd", 0x7FF8000000000000ull, 0x7FF0000000000000ull, 0x43E0000000000000ull),
                  Record("Wrapped", -1.0, 4294967296.0, 2.75)}),
          {{"Odd", 0, 0, 0}, {"Wrapped", 4294967295u, 0, 2}}},
+        {"an empty name is a name like any other, once",
+         Concat({Record("", 1, 2, 3), Record("", 4, 5, 6), alpha}),
+         {{"", 1, 2, 3}, {"Alpha", 1500, 800, 300}}},
         {"twelve colonies, no limit of its own", Concat(twelve), twelveLoaded},
     };
     for (const Case& c : cases)
