@@ -1,6 +1,7 @@
 #include "storage/ColonyFile.h"
 
 #include "model/ColonyList.h"
+#include "storage/RegularFile.h"
 #include "storage/ReplacementFile.h"
 
 #include <cstddef>
@@ -10,6 +11,7 @@
 #include <functional>
 #include <limits>
 #include <memory>
+#include <new>
 #include <string>
 #include <string_view>
 #include <type_traits>
@@ -34,6 +36,11 @@ constexpr std::size_t NAME_SIZE = sizeof(SColony::name);
 // Records moved per read or write call: 112 KiB, few calls for a large file and little memory
 // to set up for a small one.
 constexpr std::size_t RECORDS_PER_CHUNK = 512;
+// What the player is told when the memory runs out; nothing has been changed by then.
+const char LOAD_OUT_OF_MEMORY_TEXT[] =
+    "Not enough memory to load coldata.dat. Your colonies have been left as they were.";
+const char SAVE_OUT_OF_MEMORY_TEXT[] =
+    "Not enough memory to save coldata.dat. The file has been left as it was.";
 
 void PutAmount(unsigned char (&field)[8], std::uint32_t amount)
 {
@@ -154,7 +161,7 @@ enum class ERead
 // a set of the names taken, so that loading stays linear in the size of the file.
 ERead ReadColonies(std::vector<SLoadedColony>& colonies)
 {
-    std::unique_ptr<std::FILE, SFileCloser> file(std::fopen(DATA_FILE_NAME, "rb"));
+    std::unique_ptr<std::FILE, SFileCloser> file(OpenRegularFileForReading(DATA_FILE_NAME));
     if (!file)
     {
         return ERead::Failed;
@@ -238,7 +245,10 @@ std::uint32_t SColony::GetDeuterium() const
     return GetAmount(deuterium);
 }
 
-void SaveColonies()
+namespace
+{
+
+void WriteColonies()
 {
     CReplacementFile file(DATA_FILE_NAME);
     if (!file.Create())
@@ -288,7 +298,9 @@ void SaveColonies()
     }
 }
 
-void LoadColonies()
+// The new list is built aside and takes the old one's place only when it is complete, so
+// that running out of memory half-way leaves the list exactly as it was.
+void ReadIntoList()
 {
     std::vector<SLoadedColony> colonies;
     switch (ReadColonies(colonies))
@@ -301,9 +313,38 @@ void LoadColonies()
         case ERead::Colonies:
             break;
     }
-    g_ColonyList.RemoveAll();
+    CList loaded;
     for (SLoadedColony& colony : colonies)
     {
-        g_ColonyList.AddColony(std::move(colony.name), colony.metal, colony.crystal, colony.deuterium);
+        loaded.AddColony(std::move(colony.name), colony.metal, colony.crystal, colony.deuterium);
+    }
+    g_ColonyList.Swap(loaded);
+}
+
+} // namespace
+
+// Memory running out is the one failure that reaches here as an exception: the temporary
+// file or the list built aside is given up on the way out, and the player is told.
+void SaveColonies()
+{
+    try
+    {
+        WriteColonies();
+    }
+    catch (const std::bad_alloc&)
+    {
+        ReportFileError(SAVE_OUT_OF_MEMORY_TEXT);
+    }
+}
+
+void LoadColonies()
+{
+    try
+    {
+        ReadIntoList();
+    }
+    catch (const std::bad_alloc&)
+    {
+        ReportFileError(LOAD_OUT_OF_MEMORY_TEXT);
     }
 }

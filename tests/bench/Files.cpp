@@ -150,6 +150,70 @@ bool IsReadOnly(const std::string& path)
 }
 #endif
 
+#ifdef _WIN32
+namespace
+{
+
+// Runs a program of the host system under Wine (which starts Unix programs too) and tells
+// whether it ran and ended with 0.
+bool RunHostProgram(const std::string& program, const std::vector<std::string>& arguments)
+{
+    std::string commandLine = program;
+    for (const std::string& argument : arguments)
+    {
+        commandLine += " \"" + argument + "\"";
+    }
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process = {};
+    const std::string windowsProgram = "Z:" + program;
+    if (!CreateProcessA(windowsProgram.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                        &startup, &process))
+    {
+        return false;
+    }
+    DWORD exitCode = 1;
+    const bool ended = WaitForSingleObject(process.hProcess, 30000) == WAIT_OBJECT_0 &&
+                       GetExitCodeProcess(process.hProcess, &exitCode);
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+    return ended && exitCode == 0;
+}
+
+} // namespace
+
+bool MakeSymbolicLink(const std::string& leadsTo, const std::string& link)
+{
+    return RunHostProgram("/bin/ln", {"-s", leadsTo, link});
+}
+
+bool MakePipe(const std::string& path)
+{
+    return RunHostProgram("/usr/bin/mkfifo", {path});
+}
+
+bool IsSymbolicLink(const std::string& path)
+{
+    return RunHostProgram("/usr/bin/test", {"-L", path});
+}
+#else
+bool MakeSymbolicLink(const std::string& leadsTo, const std::string& link)
+{
+    return symlink(leadsTo.c_str(), link.c_str()) == 0;
+}
+
+bool MakePipe(const std::string& path)
+{
+    return mkfifo(path.c_str(), 0600) == 0;
+}
+
+bool IsSymbolicLink(const std::string& path)
+{
+    struct stat status;
+    return lstat(path.c_str(), &status) == 0 && S_ISLNK(status.st_mode);
+}
+#endif
+
 Bytes RecordWithBits(const std::string& name, std::uint64_t metal, std::uint64_t crystal,
                      std::uint64_t deuterium)
 {
