@@ -154,9 +154,11 @@ bool IsReadOnly(const std::string& path)
 namespace
 {
 
-// Runs a program of the host system under Wine (which starts Unix programs too) and tells
-// whether it ran and ended with 0.
-bool RunHostProgram(const std::string& program, const std::vector<std::string>& arguments)
+constexpr DWORD HOST_PROGRAM_TIMEOUT_MS = 20000;
+
+// Starts a program of the host system under Wine, which runs Unix programs too (it gives
+// no handle to wait on for them).
+bool StartHostProgram(const std::string& program, const std::vector<std::string>& arguments)
 {
     std::string commandLine = program;
     for (const std::string& argument : arguments)
@@ -172,29 +174,104 @@ bool RunHostProgram(const std::string& program, const std::vector<std::string>& 
     {
         return false;
     }
-    DWORD exitCode = 1;
-    const bool ended = WaitForSingleObject(process.hProcess, 30000) == WAIT_OBJECT_0 &&
-                       GetExitCodeProcess(process.hProcess, &exitCode);
-    CloseHandle(process.hThread);
-    CloseHandle(process.hProcess);
-    return ended && exitCode == 0;
+    if (process.hThread != nullptr)
+    {
+        CloseHandle(process.hThread);
+    }
+    if (process.hProcess != nullptr)
+    {
+        CloseHandle(process.hProcess);
+    }
+    return true;
+}
+
+bool IsListed(const std::string& path)
+{
+    WIN32_FIND_DATAA found;
+    HANDLE search = FindFirstFileA(path.c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE)
+    {
+        return false;
+    }
+    FindClose(search);
+    return true;
+}
+
+// Waits until the host program has made the file.
+bool MadeByHost(const std::string& program, const std::vector<std::string>& arguments,
+                const std::string& made)
+{
+    if (!StartHostProgram(program, arguments))
+    {
+        return false;
+    }
+    const ULONGLONG deadline = GetTickCount64() + HOST_PROGRAM_TIMEOUT_MS;
+    while (!IsListed(made))
+    {
+        if (GetTickCount64() > deadline)
+        {
+            return false;
+        }
+        Sleep(1);
+    }
+    return true;
 }
 
 } // namespace
 
 bool MakeSymbolicLink(const std::string& leadsTo, const std::string& link)
 {
-    return RunHostProgram("/bin/ln", {"-s", leadsTo, link});
+    return MadeByHost("/bin/ln", {"-s", leadsTo, link}, link);
 }
 
 bool MakePipe(const std::string& path)
 {
-    return RunHostProgram("/usr/bin/mkfifo", {path});
+    return MadeByHost("/usr/bin/mkfifo", {path}, path);
 }
 
+bool RemoveLinkOrPipe(const std::string& path)
+{
+    if (!StartHostProgram("/bin/rm", {"-f", path}))
+    {
+        return false;
+    }
+    const ULONGLONG deadline = GetTickCount64() + HOST_PROGRAM_TIMEOUT_MS;
+    while (IsListed(path))
+    {
+        if (GetTickCount64() > deadline)
+        {
+            return false;
+        }
+        Sleep(1);
+    }
+    return true;
+}
+
+// Wine shows the link as the file it leads to; an open handle names that file.
 bool IsSymbolicLink(const std::string& path)
 {
-    return RunHostProgram("/usr/bin/test", {"-L", path});
+    HANDLE file = CreateFileA(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                              nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+    {
+        return false;
+    }
+    char finalPath[MAX_PATH * 2];
+    const DWORD finalSize =
+        GetFinalPathNameByHandleA(file, finalPath, sizeof finalPath, FILE_NAME_NORMALIZED);
+    CloseHandle(file);
+    char fullPath[MAX_PATH * 2];
+    const DWORD fullSize = GetFullPathNameA(path.c_str(), sizeof fullPath, fullPath, nullptr);
+    if (finalSize == 0 || finalSize >= sizeof finalPath || fullSize == 0 || fullSize >= sizeof fullPath)
+    {
+        return false;
+    }
+    std::string resolved(finalPath, finalSize);
+    if (resolved.compare(0, 4, "\\\\?\\") == 0)
+    {
+        resolved.erase(0, 4);
+    }
+    return lstrcmpiA(resolved.c_str(), fullPath) != 0;
 }
 #else
 bool MakeSymbolicLink(const std::string& leadsTo, const std::string& link)
@@ -211,6 +288,11 @@ bool IsSymbolicLink(const std::string& path)
 {
     struct stat status;
     return lstat(path.c_str(), &status) == 0 && S_ISLNK(status.st_mode);
+}
+
+bool RemoveLinkOrPipe(const std::string& path)
+{
+    return unlink(path.c_str()) == 0;
 }
 #endif
 

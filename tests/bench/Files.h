@@ -55,6 +55,9 @@ bool MakeSymbolicLink(const std::string& leadsTo, const std::string& link);
 bool MakePipe(const std::string& path);
 // True when the host system has a symbolic link under that (relative) name.
 bool IsSymbolicLink(const std::string& path);
+// Removes a link or a pipe made so, and nothing it leads to (under Wine DeleteFileA would
+// remove the file a link leads to).
+bool RemoveLinkOrPipe(const std::string& path);
 
 // One record as coldata.dat must hold it, built byte by byte: the name's bytes then zero
 // bytes up to 200, then three binary64 numbers, least significant byte first.
