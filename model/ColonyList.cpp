@@ -112,6 +112,14 @@ void CList::RemoveAll()
     }
 }
 
+void CList::Swap(CList& other) noexcept
+{
+    std::swap(m_head, other.m_head);
+    std::swap(m_current, other.m_current);
+    std::swap(m_count, other.m_count);
+    std::swap(m_tail, other.m_tail);
+}
+
 void CList::MoveNext()
 {
     if (m_current == nullptr)

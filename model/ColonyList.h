@@ -28,6 +28,8 @@ public:
     // Does nothing for a node that is not in this list.
     void RemoveColony(CNode* node);
     void RemoveAll();
+    // Exchanges the whole content, cursor included; cannot fail.
+    void Swap(CList& other) noexcept;
 
     // The cursor moves and the cursor setters do nothing while the cursor is null.
     void MoveNext();

@@ -2,6 +2,7 @@
 
 #include "model/ColonyList.h"
 #include "storage/LargeBlocks.h"
+#include "storage/RegularFile.h"
 #include "storage/ReplacementFile.h"
 
 #include <cstddef>
@@ -11,6 +12,7 @@
 #include <filesystem>
 #include <limits>
 #include <memory>
+#include <new>
 #include <string>
 #include <system_error>
 #include <type_traits>
@@ -35,6 +37,11 @@ constexpr std::size_t NAME_SIZE = sizeof(SColony::name);
 // Records moved per write call: 112 KiB, few calls for a large file and little memory to set up
 // for a small one.
 constexpr std::size_t RECORDS_PER_WRITE = 512;
+// What the player is told when the memory runs out; nothing has been changed by then.
+const char LOAD_OUT_OF_MEMORY_TEXT[] =
+    "Not enough memory to load coldata.dat. Your colonies have been left as they were.";
+const char SAVE_OUT_OF_MEMORY_TEXT[] =
+    "Not enough memory to save coldata.dat. The file has been left as it was.";
 
 void PutAmount(unsigned char (&field)[8], std::uint32_t amount)
 {
@@ -315,7 +322,7 @@ bool IsEmptyListMarker(const SColony& record)
 // a table of the names taken, so that loading stays linear in the size of the file.
 ERead ReadColonies(CLoadedColonies& colonies)
 {
-    std::unique_ptr<std::FILE, SFileCloser> file(std::fopen(DATA_FILE_NAME, "rb"));
+    std::unique_ptr<std::FILE, SFileCloser> file(OpenRegularFileForReading(DATA_FILE_NAME));
     if (!file)
     {
         return ERead::Failed;
@@ -397,7 +404,10 @@ std::uint32_t SColony::GetDeuterium() const
     return GetAmount(deuterium);
 }
 
-void SaveColonies()
+namespace
+{
+
+void WriteColonies()
 {
     CReplacementFile file(DATA_FILE_NAME);
     if (!file.Create())
@@ -447,7 +457,9 @@ void SaveColonies()
     }
 }
 
-void LoadColonies()
+// The new list is built aside and takes the old one's place only when it is complete, so
+// that running out of memory half-way leaves the list exactly as it was.
+void ReadIntoList()
 {
     CLoadedColonies colonies;
     switch (ReadColonies(colonies))
@@ -461,6 +473,35 @@ void LoadColonies()
             break;
     }
     colonies.ForgetTable();
-    g_ColonyList.RemoveAll();
-    colonies.AppendTo(g_ColonyList);
+    CList loaded;
+    colonies.AppendTo(loaded);
+    g_ColonyList.Swap(loaded);
+}
+
+} // namespace
+
+// Memory running out is the one failure that reaches here as an exception: the temporary
+// file or the list built aside is given up on the way out, and the player is told.
+void SaveColonies()
+{
+    try
+    {
+        WriteColonies();
+    }
+    catch (const std::bad_alloc&)
+    {
+        ReportFileError(SAVE_OUT_OF_MEMORY_TEXT);
+    }
+}
+
+void LoadColonies()
+{
+    try
+    {
+        ReadIntoList();
+    }
+    catch (const std::bad_alloc&)
+    {
+        ReportFileError(LOAD_OUT_OF_MEMORY_TEXT);
+    }
 }

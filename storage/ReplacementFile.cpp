@@ -1,10 +1,52 @@
 #include "storage/ReplacementFile.h"
 
+#include <cctype>
 #include <string>
 #include <utility>
 
+namespace
+{
+
+const char TEMPORARY_SUFFIX[] = ".tmp";
+
+// Where the folder part of a path ends: after its last separator, or 0 for a bare name.
+std::string::size_type NameStart(const std::string& path)
+{
+    const std::string::size_type separator = path.find_last_of("/\\");
+    return separator == std::string::npos ? 0 : separator + 1;
+}
+
+// "<digits>-<digits>-<digits>", as TemporaryName makes the middle of a name.
+bool IsSerialPart(const std::string& text)
+{
+    int groups = 0;
+    bool inDigits = false;
+    for (const char c : text)
+    {
+        if (std::isdigit(static_cast<unsigned char>(c)) != 0)
+        {
+            if (!inDigits)
+            {
+                ++groups;
+            }
+            inDigits = true;
+        }
+        else if (c == '-' && inDigits && groups < 3)
+        {
+            inDigits = false;
+        }
+        else
+        {
+            return false;
+        }
+    }
+    return groups == 3 && inDigits;
+}
+
+} // namespace
+
 CReplacementFile::CReplacementFile(std::string target)
-    : m_target(std::move(target)), m_file(NO_FILE), m_open(false)
+    : m_target(std::move(target)), m_file(NO_FILE), m_hold(NO_FILE), m_open(false)
 {
 }
 
@@ -12,10 +54,13 @@ CReplacementFile::~CReplacementFile()
 {
     CloseQuietly();
     RemoveTemporary();
+    ReleaseHold();
 }
 
 bool CReplacementFile::Create()
 {
+    m_target = ResolvedTarget(m_target);
+    RemoveAbandonedTemporaries();
     for (unsigned attempt = 0; attempt < NAME_ATTEMPTS; ++attempt)
     {
         std::string name = TemporaryName(attempt);
@@ -69,9 +114,11 @@ CReplacementFile::EResult CReplacementFile::Commit()
     if (!ReplaceTarget())
     {
         RemoveTemporary();
+        ReleaseHold();
         return EResult::CannotCreate;
     }
     m_temporary.clear();
+    ReleaseHold();
     return EResult::Done;
 }
 
@@ -82,7 +129,30 @@ std::string CReplacementFile::TemporaryName(unsigned attempt) const
     static unsigned s_serial = 0;
     const unsigned long process = ProcessId();
     return m_target + "." + std::to_string(process) + "-" + std::to_string(s_serial++) + "-" +
-           std::to_string(attempt) + ".tmp";
+           std::to_string(attempt) + TEMPORARY_SUFFIX;
+}
+
+bool CReplacementFile::IsTemporaryOfTarget(const std::string& name) const
+{
+    const std::string base = m_target.substr(NameStart(m_target)) + ".";
+    const std::size_t suffixSize = sizeof TEMPORARY_SUFFIX - 1;
+    return name.size() > base.size() + suffixSize && name.compare(0, base.size(), base) == 0 &&
+           name.compare(name.size() - suffixSize, suffixSize, TEMPORARY_SUFFIX) == 0 &&
+           IsSerialPart(name.substr(base.size(), name.size() - base.size() - suffixSize));
+}
+
+// A save that was killed leaves its temporary file for good; a save that is running holds
+// its own, so that it is passed over here.
+void CReplacementFile::RemoveAbandonedTemporaries() const
+{
+    const std::string folder = m_target.substr(0, NameStart(m_target));
+    for (const std::string& name : FolderNames(folder))
+    {
+        if (IsTemporaryOfTarget(name))
+        {
+            RemoveIfAbandoned(folder + name);
+        }
+    }
 }
 
 bool CReplacementFile::Close()

@@ -55,6 +55,32 @@ std::uint32_t ReadFieldNumber(HWND dialog, int id)
     return GetDlgItemInt(dialog, id, &translated, FALSE);
 }
 
+namespace
+{
+
+BOOL CALLBACK LimitNumberField(HWND child, LPARAM)
+{
+    char className[16] = {};
+    GetClassNameA(child, className, sizeof className);
+    if (lstrcmpiA(className, "Edit") == 0 && (GetWindowLongPtrA(child, GWL_STYLE) & ES_NUMBER) != 0)
+    {
+        SendMessageA(child, EM_LIMITTEXT, MOST_NUMBER_DIGITS, 0);
+    }
+    return TRUE;
+}
+
+} // namespace
+
+void LimitNameField(HWND dialog, int id)
+{
+    SendDlgItemMessageA(dialog, id, EM_LIMITTEXT, MOST_NAME_BYTES, 0);
+}
+
+void LimitNumberFields(HWND dialog)
+{
+    EnumChildWindows(dialog, LimitNumberField, 0);
+}
+
 void ClearFields(HWND dialog, const int* ids, std::size_t count)
 {
     for (std::size_t i = 0; i < count; ++i)

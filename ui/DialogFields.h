@@ -24,6 +24,18 @@ bool ReadFieldText(HWND dialog, int id, std::string& text);
 // convert gives 0. An empty control gives 0 without converting.
 std::uint32_t ReadFieldNumber(HWND dialog, int id);
 
+// The data file keeps this many bytes of a name: the name edits take no more, typed or
+// pasted, so that what is saved is what the player typed.
+constexpr int MOST_NAME_BYTES = 200;
+// Far above the ten digits of the largest amount and what any number edit shows, so that a
+// player sees no difference; it keeps a long paste from freezing the edit while it trims the
+// text to its width.
+constexpr int MOST_NUMBER_DIGITS = 100;
+
+void LimitNameField(HWND dialog, int id);
+// Every digit-only edit of the dialog.
+void LimitNumberFields(HWND dialog);
+
 // Empties every control of the list.
 void ClearFields(HWND dialog, const int* ids, std::size_t count);
 template <std::size_t N> void ClearFields(HWND dialog, const int (&ids)[N])

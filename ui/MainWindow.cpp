@@ -7,6 +7,7 @@
 #include "ui/Help.h"
 #include "ui/LineFill.h"
 #include "ui/Messages.h"
+#include "ui/WaitCursor.h"
 #include "ui/dialogs/AboutDialog.h"
 #include "ui/dialogs/AddColonyDialog.h"
 #include "ui/dialogs/DeleteColonyDialog.h"
@@ -188,6 +189,7 @@ void RebuildColonyListBox(HWND window)
     HWND listBox = GetDlgItem(window, IDC_COLONYLIST);
     if (listBox != nullptr)
     {
+        const CWaitCursor waiting;
         FillListBox(listBox);
     }
     ClearFields(window, RATE_FIELDS);
@@ -367,8 +369,15 @@ void RunOnSelectedColony(HWND window, int command, LPARAM parameter, const char*
 
 void LoadData(HWND window)
 {
+    const CWaitCursor waiting;
     LoadColonies();
     AfterLoading(window);
+}
+
+void SaveData()
+{
+    const CWaitCursor waiting;
+    SaveColonies();
 }
 
 void HandleCommand(HWND window, WPARAM wParam, LPARAM lParam)
@@ -378,7 +387,7 @@ void HandleCommand(HWND window, WPARAM wParam, LPARAM lParam)
     {
         case IDM_SAVEDATA:
         case IDC_SAVEBUTTON:
-            SaveColonies();
+            SaveData();
             break;
         case IDM_LOADDATA:
         case IDC_LOADBUTTON:

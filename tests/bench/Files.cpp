@@ -150,6 +150,152 @@ bool IsReadOnly(const std::string& path)
 }
 #endif
 
+#ifdef _WIN32
+namespace
+{
+
+constexpr DWORD HOST_PROGRAM_TIMEOUT_MS = 20000;
+
+// Starts a program of the host system under Wine, which runs Unix programs too (it gives
+// no handle to wait on for them).
+bool StartHostProgram(const std::string& program, const std::vector<std::string>& arguments)
+{
+    std::string commandLine = program;
+    for (const std::string& argument : arguments)
+    {
+        commandLine += " \"" + argument + "\"";
+    }
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process = {};
+    const std::string windowsProgram = "Z:" + program;
+    if (!CreateProcessA(windowsProgram.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                        &startup, &process))
+    {
+        return false;
+    }
+    if (process.hThread != nullptr)
+    {
+        CloseHandle(process.hThread);
+    }
+    if (process.hProcess != nullptr)
+    {
+        CloseHandle(process.hProcess);
+    }
+    return true;
+}
+
+bool IsListed(const std::string& path)
+{
+    WIN32_FIND_DATAA found;
+    HANDLE search = FindFirstFileA(path.c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE)
+    {
+        return false;
+    }
+    FindClose(search);
+    return true;
+}
+
+// Waits until the host program has made the file.
+bool MadeByHost(const std::string& program, const std::vector<std::string>& arguments,
+                const std::string& made)
+{
+    if (!StartHostProgram(program, arguments))
+    {
+        return false;
+    }
+    const ULONGLONG deadline = GetTickCount64() + HOST_PROGRAM_TIMEOUT_MS;
+    while (!IsListed(made))
+    {
+        if (GetTickCount64() > deadline)
+        {
+            return false;
+        }
+        Sleep(1);
+    }
+    return true;
+}
+
+} // namespace
+
+bool MakeSymbolicLink(const std::string& leadsTo, const std::string& link)
+{
+    return MadeByHost("/bin/ln", {"-s", leadsTo, link}, link);
+}
+
+bool MakePipe(const std::string& path)
+{
+    return MadeByHost("/usr/bin/mkfifo", {path}, path);
+}
+
+bool RemoveLinkOrPipe(const std::string& path)
+{
+    if (!StartHostProgram("/bin/rm", {"-f", path}))
+    {
+        return false;
+    }
+    const ULONGLONG deadline = GetTickCount64() + HOST_PROGRAM_TIMEOUT_MS;
+    while (IsListed(path))
+    {
+        if (GetTickCount64() > deadline)
+        {
+            return false;
+        }
+        Sleep(1);
+    }
+    return true;
+}
+
+// Wine shows the link as the file it leads to; an open handle names that file.
+bool IsSymbolicLink(const std::string& path)
+{
+    HANDLE file = CreateFileA(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                              nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+    {
+        return false;
+    }
+    char finalPath[MAX_PATH * 2];
+    const DWORD finalSize =
+        GetFinalPathNameByHandleA(file, finalPath, sizeof finalPath, FILE_NAME_NORMALIZED);
+    CloseHandle(file);
+    char fullPath[MAX_PATH * 2];
+    const DWORD fullSize = GetFullPathNameA(path.c_str(), sizeof fullPath, fullPath, nullptr);
+    if (finalSize == 0 || finalSize >= sizeof finalPath || fullSize == 0 || fullSize >= sizeof fullPath)
+    {
+        return false;
+    }
+    std::string resolved(finalPath, finalSize);
+    if (resolved.compare(0, 4, "\\\\?\\") == 0)
+    {
+        resolved.erase(0, 4);
+    }
+    return lstrcmpiA(resolved.c_str(), fullPath) != 0;
+}
+#else
+bool MakeSymbolicLink(const std::string& leadsTo, const std::string& link)
+{
+    return symlink(leadsTo.c_str(), link.c_str()) == 0;
+}
+
+bool MakePipe(const std::string& path)
+{
+    return mkfifo(path.c_str(), 0600) == 0;
+}
+
+bool IsSymbolicLink(const std::string& path)
+{
+    struct stat status;
+    return lstat(path.c_str(), &status) == 0 && S_ISLNK(status.st_mode);
+}
+
+bool RemoveLinkOrPipe(const std::string& path)
+{
+    return unlink(path.c_str()) == 0;
+}
+#endif
+
 Bytes RecordWithBits(const std::string& name, std::uint64_t metal, std::uint64_t crystal,
                      std::uint64_t deuterium)
 {

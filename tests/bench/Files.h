@@ -48,6 +48,17 @@ std::vector<std::string> FolderEntries(const std::string& folder = ".");
 bool SetReadOnly(const std::string& path, bool readOnly);
 bool IsReadOnly(const std::string& path);
 
+// Symbolic links and named pipes as the host system has them. Under Wine they are made by
+// the host's own ln and mkfifo, as Wine shows a Unix link as the file it leads to; false
+// where they cannot be made (Windows itself).
+bool MakeSymbolicLink(const std::string& leadsTo, const std::string& link);
+bool MakePipe(const std::string& path);
+// True when the host system has a symbolic link under that (relative) name.
+bool IsSymbolicLink(const std::string& path);
+// Removes a link or a pipe made so, and nothing it leads to (under Wine DeleteFileA would
+// remove the file a link leads to).
+bool RemoveLinkOrPipe(const std::string& path);
+
 // One record as coldata.dat must hold it, built byte by byte: the name's bytes then zero
 // bytes up to 200, then three binary64 numbers, least significant byte first.
 Bytes Record(const std::string& name, double metal, double crystal, double deuterium);

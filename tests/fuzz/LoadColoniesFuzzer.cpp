@@ -161,6 +161,40 @@ private:
 
 } // namespace
 
+// The loader reads 512 records at a time. Besides libFuzzer's own mutations, some inputs are
+// grown by whole records copied from the input (with one name byte changed, so that not every
+// copy is a repeat) until they cross one or two of those boundaries; the seeds stay small.
+namespace
+{
+
+constexpr std::size_t RECORD_BYTES = 224;
+constexpr std::size_t RECORDS_PER_CHUNK = 512;
+constexpr unsigned GROW_ONE_IN = 8;
+
+} // namespace
+
+extern "C" std::size_t LLVMFuzzerMutate(std::uint8_t* data, std::size_t size, std::size_t maxSize);
+
+extern "C" std::size_t LLVMFuzzerCustomMutator(std::uint8_t* data, std::size_t size, std::size_t maxSize,
+                                               unsigned int seed)
+{
+    if (seed % GROW_ONE_IN != 0 || size < RECORD_BYTES)
+    {
+        return LLVMFuzzerMutate(data, size, maxSize);
+    }
+    const std::size_t records = size / RECORD_BYTES;
+    const std::size_t wanted = RECORDS_PER_CHUNK * (1 + seed / GROW_ONE_IN % 2) + seed % 3;
+    std::size_t grown = records * RECORD_BYTES;
+    for (std::size_t next = records; next < wanted && grown + RECORD_BYTES <= maxSize; ++next)
+    {
+        const std::size_t from = (seed + next * 7919u) % records;
+        std::memmove(data + grown, data + from * RECORD_BYTES, RECORD_BYTES);
+        data[grown + next % 200] ^= static_cast<std::uint8_t>(1 + next % 255);
+        grown += RECORD_BYTES;
+    }
+    return grown;
+}
+
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
     const CInWorkingFolder here;

@@ -1,12 +1,15 @@
 #include "storage/ColonyFile.h"
 #include "model/ColonyList.h"
+#include "storage/AllocationLimit.h"
 #include "storage/DataFolder.h"
 #include "storage/ReplacementFile.h"
 #include "storage/ShownErrors.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdint>
+#include <cstdio>
 #include <cstring>
 #include <limits>
 #include <string>
@@ -15,7 +18,15 @@
 #ifdef _WIN32
 #include <windows.h>
 #else
+#include <chrono>
+#include <csignal>
+#include <fcntl.h>
+#include <random>
+#include <sys/file.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <thread>
+#include <unistd.h>
 #endif
 
 namespace
@@ -26,6 +37,10 @@ const std::string EMPTY_LIST_MARKER = "KolvarnScreewsThisFile";
 const std::vector<std::string> NO_ERRORS;
 const std::vector<std::string> CANNOT_CREATE{"Failed to create file."};
 const std::vector<std::string> CANNOT_ACCESS{"Failed accessing file."};
+const std::vector<std::string> NO_MEMORY_TO_LOAD{
+    "Not enough memory to load coldata.dat. Your colonies have been left as they were."};
+const std::vector<std::string> NO_MEMORY_TO_SAVE{
+    "Not enough memory to save coldata.dat. The file has been left as it was."};
 
 const std::vector<Colony> EARLIER{{"Earlier", 5, 6, 7}, {"Second", 8, 9, 10}};
 
@@ -49,6 +64,68 @@ void ExpectCursorOnHead()
 {
     EXPECT_EQ(g_ColonyList.GetCurrent(), g_ColonyList.GetHead());
 }
+
+bool IsTemporaryName(const std::string& name)
+{
+    return name.size() > 4 && name.compare(name.size() - 4, 4, ".tmp") == 0;
+}
+
+std::size_t TemporaryFileCount(const std::string& folder = ".")
+{
+    std::size_t count = 0;
+    for (const std::string& name : FolderEntries(folder))
+    {
+        count += IsTemporaryName(name) ? 1 : 0;
+    }
+    return count;
+}
+
+// A file held as a running save holds its temporary file: natively locked, under Windows
+// open for reading (which keeps another save from opening it to remove it).
+class CHeldLikeASave
+{
+public:
+    explicit CHeldLikeASave(const std::string& path)
+    {
+#ifdef _WIN32
+        m_file =
+            CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                        nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+        m_held = m_file != INVALID_HANDLE_VALUE;
+#else
+        m_file = open(path.c_str(), O_RDONLY | O_CLOEXEC);
+        m_held = m_file >= 0 && flock(m_file, LOCK_EX | LOCK_NB) == 0;
+#endif
+    }
+    ~CHeldLikeASave()
+    {
+#ifdef _WIN32
+        if (m_file != INVALID_HANDLE_VALUE)
+        {
+            CloseHandle(m_file);
+        }
+#else
+        if (m_file >= 0)
+        {
+            close(m_file);
+        }
+#endif
+    }
+    CHeldLikeASave(const CHeldLikeASave&) = delete;
+    CHeldLikeASave& operator=(const CHeldLikeASave&) = delete;
+    bool IsHeld() const
+    {
+        return m_held;
+    }
+
+private:
+#ifdef _WIN32
+    HANDLE m_file;
+#else
+    int m_file;
+#endif
+    bool m_held;
+};
 
 } // namespace
 
@@ -244,21 +321,96 @@ TEST_F(SaveColoniesTest, AFileThatCannotBeReplacedStaysAsItWas)
 }
 
 #ifdef _WIN32
-TEST_F(SaveColoniesTest, AFileLockedByAnotherProgramStaysAsItWas)
+namespace
+{
+
+struct SBusyFile
+{
+    HANDLE handle;
+    std::string temporary; // the save's temporary file, once it has been seen
+    bool releaseDuringRetry;
+};
+
+// Another program's handle on coldata.dat, let go once the save has written and closed its
+// new file, i.e. while it tries to put it in place.
+DWORD WINAPI ReleaseWhenReplacing(LPVOID parameter)
+{
+    SBusyFile& busy = *static_cast<SBusyFile*>(parameter);
+    const ULONGLONG deadline = GetTickCount64() + 20000;
+    while (GetTickCount64() < deadline)
+    {
+        for (const std::string& name : FolderEntries())
+        {
+            if (!IsTemporaryName(name))
+            {
+                continue;
+            }
+            // Fails while the save still writes the file; sharing deletion lets it be renamed.
+            HANDLE probe = CreateFileA(name.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_DELETE,
+                                       nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+            if (probe != INVALID_HANDLE_VALUE)
+            {
+                CloseHandle(probe);
+                busy.temporary = name;
+                Sleep(200);
+                CloseHandle(busy.handle);
+                busy.handle = INVALID_HANDLE_VALUE;
+                return 0;
+            }
+        }
+        Sleep(1);
+    }
+    return 1;
+}
+
+} // namespace
+
+// Backup tools, sync clients and virus scanners hold a file for a moment: a save waits for
+// them a little, and leaves the file as it was when one holds it all along.
+TEST_F(SaveColoniesTest, AFileHeldByAnotherProgramIsReplacedOnceLetGoOrStaysAsItWas)
 {
     const Bytes earlier = Record("Old", 1, 2, 3);
-    ASSERT_TRUE(WriteBytes(DATA_FILE, earlier));
-    FillList(EARLIER);
-    HANDLE other =
-        CreateFileA(DATA_FILE, GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    ASSERT_NE(other, INVALID_HANDLE_VALUE);
+    const Bytes saved = Concat({Record("Earlier", 5, 6, 7), Record("Second", 8, 9, 10)});
+    struct Case
+    {
+        const char* what;
+        bool releaseDuringRetry;
+        std::vector<std::string> errors;
+        const Bytes& file;
+    };
+    for (const Case& c : {Case{"held all along", false, CANNOT_CREATE, earlier},
+                          Case{"let go while the save retries", true, NO_ERRORS, saved}})
+    {
+        SCOPED_TRACE(c.what);
+        ASSERT_TRUE(WriteBytes(DATA_FILE, earlier));
+        FillList(EARLIER);
+        SBusyFile busy{
+            CreateFileA(DATA_FILE, GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr),
+            "", c.releaseDuringRetry};
+        ASSERT_NE(busy.handle, INVALID_HANDLE_VALUE);
+        HANDLE releaser = nullptr;
+        if (c.releaseDuringRetry)
+        {
+            releaser = CreateThread(nullptr, 0, ReleaseWhenReplacing, &busy, 0, nullptr);
+            ASSERT_NE(releaser, nullptr);
+        }
 
-    EXPECT_EQ(Save(), CANNOT_CREATE);
-    CloseHandle(other);
+        EXPECT_EQ(Save(), c.errors);
 
-    EXPECT_EQ(ReadBytes(DATA_FILE), earlier);
-    EXPECT_EQ(ListedColonies(), EARLIER);
-    EXPECT_EQ(FolderEntries(), std::vector<std::string>{DATA_FILE});
+        if (releaser != nullptr)
+        {
+            EXPECT_EQ(WaitForSingleObject(releaser, 30000), WAIT_OBJECT_0);
+            CloseHandle(releaser);
+            EXPECT_NE(busy.temporary, "") << "the save was never seen putting its file in place";
+        }
+        if (busy.handle != INVALID_HANDLE_VALUE)
+        {
+            CloseHandle(busy.handle);
+        }
+        EXPECT_EQ(ReadBytes(DATA_FILE), c.file);
+        EXPECT_EQ(ListedColonies(), EARLIER);
+        EXPECT_EQ(FolderEntries(), std::vector<std::string>{DATA_FILE});
+    }
 }
 #endif
 
@@ -317,6 +469,8 @@ TEST_F(SaveColoniesTest, ATakenTemporaryNameIsPassedOverAndLeftAlone)
     const std::string taken = probe.substr(0, serialStart) + std::to_string(serial + 1) + "-0.tmp";
     const Bytes otherSave(1000, 0x5A);
     ASSERT_TRUE(WriteBytes(taken, otherSave));
+    const CHeldLikeASave running(taken);
+    ASSERT_TRUE(running.IsHeld());
 
     FillList(EARLIER);
     EXPECT_EQ(Save(), NO_ERRORS);
@@ -516,4 +670,362 @@ TEST_F(ColonyFileRoundTripTest, AHundredThousandColoniesComeBackInOrderWithoutTh
     EXPECT_EQ(Load(), NO_ERRORS);
     EXPECT_EQ(ListedColonies(), list);
     EXPECT_EQ(g_ColonyList.GetCount(), 100000u);
+}
+
+// ---- Files that are no ordinary files, links ----
+
+TEST_F(LoadColoniesTest, AFileThatIsNoOrdinaryFileIsRefusedAtOnce)
+{
+    struct Case
+    {
+        const char* what;
+        const char* linkTo; // null: a named pipe with no writer
+    };
+    // /dev/zero never ends, /dev/urandom grows the list without end, a pipe waits for a writer.
+    for (const Case& c : {Case{"a link to /dev/zero", "/dev/zero"},
+                          Case{"a link to /dev/urandom", "/dev/urandom"}, Case{"a named pipe", nullptr}})
+    {
+        SCOPED_TRACE(c.what);
+        const bool made =
+            c.linkTo != nullptr ? bench::MakeSymbolicLink(c.linkTo, DATA_FILE) : bench::MakePipe(DATA_FILE);
+        if (!made)
+        {
+            GTEST_SKIP() << "the system makes no links or pipes here";
+        }
+        FillList(EARLIER);
+        g_ColonyList.MoveNext();
+        const CNode* cursor = g_ColonyList.GetCurrent();
+
+        EXPECT_EQ(Load(), CANNOT_ACCESS);
+
+        EXPECT_EQ(ListedColonies(), EARLIER);
+        EXPECT_EQ(g_ColonyList.GetCurrent(), cursor);
+        ASSERT_TRUE(bench::RemoveLinkOrPipe(DATA_FILE));
+        ASSERT_EQ(FolderEntries(), std::vector<std::string>{});
+    }
+}
+
+// Save writes through a link: the link stays, the file it leads to gets the new colonies,
+// and the new file is made beside that file (natively a link into another file system shows
+// it: a file made beside the link could not be renamed there).
+TEST_F(SaveColoniesTest, ALinkStaysALinkAndTheFileItLeadsToIsReplaced)
+{
+    std::filesystem::create_directory("sub");
+    struct Case
+    {
+        const char* what;
+        std::string linkTo;
+        std::string target;
+        std::string extraLink; // a link on the way, or empty
+    };
+    std::vector<Case> cases{
+        {"a relative link into a folder", "sub/colonies.dat", "sub/colonies.dat", ""},
+        {"a link to a link", "second.lnk", "sub/colonies.dat", "second.lnk"},
+    };
+#ifndef _WIN32
+    char memoryFolder[] = "/dev/shm/zerak-link-XXXXXX";
+    const bool inMemory = mkdtemp(memoryFolder) != nullptr;
+    if (inMemory)
+    {
+        const std::string target = std::string(memoryFolder) + "/colonies.dat";
+        cases.push_back({"a link by its full path into another file system", target, target, ""});
+    }
+#endif
+    const Bytes earlier = Record("Old", 1, 2, 3);
+    const Bytes saved = Concat({Record("Earlier", 5, 6, 7), Record("Second", 8, 9, 10)});
+    for (const Case& c : cases)
+    {
+        SCOPED_TRACE(c.what);
+        ASSERT_TRUE(WriteBytes(c.target, earlier));
+        if (!c.extraLink.empty() && !bench::MakeSymbolicLink("sub/colonies.dat", c.extraLink))
+        {
+            GTEST_SKIP() << "the system makes no links here";
+        }
+        if (!bench::MakeSymbolicLink(c.linkTo, DATA_FILE))
+        {
+            GTEST_SKIP() << "the system makes no links here";
+        }
+        FillList(EARLIER);
+
+        EXPECT_EQ(Save(), NO_ERRORS);
+
+        EXPECT_TRUE(bench::IsSymbolicLink(DATA_FILE));
+        EXPECT_EQ(ReadBytes(c.target), saved);
+        EXPECT_EQ(ReadBytes(DATA_FILE), saved);
+        EXPECT_EQ(TemporaryFileCount(), 0u);
+        EXPECT_EQ(TemporaryFileCount("sub"), 0u);
+        ASSERT_TRUE(bench::RemoveLinkOrPipe(DATA_FILE));
+        if (!c.extraLink.empty())
+        {
+            ASSERT_TRUE(bench::RemoveLinkOrPipe(c.extraLink));
+        }
+        std::filesystem::remove(c.target);
+    }
+#ifndef _WIN32
+    if (inMemory)
+    {
+        EXPECT_EQ(FolderEntries(memoryFolder), std::vector<std::string>{});
+        std::filesystem::remove_all(memoryFolder);
+    }
+#endif
+}
+
+// ---- Temporary files left behind ----
+
+// Files named as a save names its temporary file are removed by the next save, except one
+// that a running save is writing; files named otherwise are never touched.
+TEST_F(SaveColoniesTest, TemporaryFilesOfEarlierSavesAreRemovedButNotOneBeingWritten)
+{
+    const std::vector<std::string> leftBehind{"coldata.dat.999-0-0.tmp", "coldata.dat.12-34-5.tmp",
+                                              "coldata.dat.4294967295-7-99.tmp"};
+    const std::vector<std::string> others{"coldata.dat.tmp",           "coldata.dat.backup.tmp",
+                                          "other.dat.1-2-3.tmp",       "coldata.dat.1-2.tmp",
+                                          "coldata.dat.1-2-3.tmp.old", "coldata.dat.1-2-3-4.tmp",
+                                          "coldata.dat.1--3.tmp",      "xcoldata.dat.1-2-3.tmp"};
+    for (const std::string& name : leftBehind)
+    {
+        ASSERT_TRUE(WriteBytes(name, Bytes(1000, 0x11)));
+    }
+    for (const std::string& name : others)
+    {
+        ASSERT_TRUE(WriteBytes(name, Bytes(10, 0x22)));
+    }
+    ASSERT_TRUE(WriteBytes(DATA_FILE, Record("Old", 1, 2, 3)));
+    // Another save, still writing.
+    CReplacementFile running(DATA_FILE);
+    ASSERT_TRUE(running.Create());
+    const Bytes runningContent = Record("Running", 4, 5, 6);
+    ASSERT_TRUE(running.Write(runningContent.data(), runningContent.size()));
+    std::vector<std::string> expected = others;
+    expected.push_back(DATA_FILE);
+    for (const std::string& name : FolderEntries())
+    {
+        if (name.compare(0, 12, "coldata.dat.") == 0 && name.find("-0.tmp") != std::string::npos &&
+            std::find(leftBehind.begin(), leftBehind.end(), name) == leftBehind.end())
+        {
+            expected.push_back(name);
+        }
+    }
+    ASSERT_EQ(expected.size(), others.size() + 2) << "the running save's file is not to be found";
+    std::sort(expected.begin(), expected.end());
+
+    FillList(EARLIER);
+    EXPECT_EQ(Save(), NO_ERRORS);
+
+    EXPECT_EQ(FolderEntries(), expected);
+    EXPECT_EQ(ReadBytes(DATA_FILE), Concat({Record("Earlier", 5, 6, 7), Record("Second", 8, 9, 10)}));
+    // The running save ends as it would have: its file takes the place.
+    EXPECT_EQ(running.Commit(), CReplacementFile::EResult::Done);
+    EXPECT_EQ(ReadBytes(DATA_FILE), runningContent);
+    for (const std::string& name : others)
+    {
+        EXPECT_EQ(ReadBytes(name), Bytes(10, 0x22)) << name;
+    }
+}
+
+#ifndef _WIN32
+namespace
+{
+
+std::vector<Colony> ManyColonies(const std::string& prefix, std::uint32_t count)
+{
+    std::vector<Colony> colonies;
+    for (std::uint32_t i = 0; i < count; ++i)
+    {
+        colonies.emplace_back(prefix + std::string(100, '.') + std::to_string(i), i, i + 1, i + 2);
+    }
+    return colonies;
+}
+
+Bytes FileOf(const std::vector<Colony>& colonies)
+{
+    std::vector<Bytes> records;
+    for (const Colony& colony : colonies)
+    {
+        records.push_back(
+            Record(std::get<0>(colony), std::get<1>(colony), std::get<2>(colony), std::get<3>(colony)));
+    }
+    return Concat(records);
+}
+
+// A copy of this process that saves the list and ends; its exit code says whether the save
+// showed a message.
+pid_t StartSaving()
+{
+    const pid_t child = fork();
+    if (child == 0)
+    {
+        _exit(Save().empty() ? 0 : 1);
+    }
+    return child;
+}
+
+int WaitForExit(pid_t child)
+{
+    int status = 0;
+    waitpid(child, &status, 0);
+    return status;
+}
+
+} // namespace
+
+// A save killed at any point leaves the complete old or the complete new file and perhaps
+// its temporary file; the next save removes that.
+TEST_F(SaveColoniesTest, ASaveKilledAtAnyPointLeavesOldOrNewFileAndTheNextSaveClearsUp)
+{
+    constexpr int KILLS = 24;
+    const std::vector<Colony> older = ManyColonies("Old", 1000);
+    const std::vector<Colony> newer = ManyColonies("New", 60000);
+    const Bytes oldFile = FileOf(older);
+    const Bytes newFile = FileOf(newer);
+    FillList(older);
+    ASSERT_EQ(Save(), NO_ERRORS);
+    FillList(newer);
+
+    // One whole save tells how long the kills are to be spread over.
+    ASSERT_TRUE(WriteBytes(DATA_FILE, oldFile));
+    const auto started = std::chrono::steady_clock::now();
+    ASSERT_EQ(WaitForExit(StartSaving()), 0);
+    const auto saveTime =
+        std::chrono::duration_cast<std::chrono::microseconds>(std::chrono::steady_clock::now() - started);
+    ASSERT_EQ(ReadBytes(DATA_FILE), newFile);
+    ASSERT_TRUE(WriteBytes(DATA_FILE, oldFile));
+
+    std::mt19937 random(20240611);
+    std::uniform_int_distribution<long long> killPoint(0, saveTime.count());
+    int oldFiles = 0;
+    int newFiles = 0;
+    int killsLeavingTemporaryFiles = 0;
+    for (int kill = 0; kill < KILLS; ++kill)
+    {
+        const pid_t child = StartSaving();
+        ASSERT_GT(child, 0);
+        std::this_thread::sleep_for(std::chrono::microseconds(killPoint(random)));
+        ::kill(child, SIGKILL);
+        WaitForExit(child);
+        const std::optional<Bytes> file = ReadBytes(DATA_FILE);
+        ASSERT_TRUE(file == oldFile || file == newFile) << "kill " << kill << " left a damaged file";
+        (file == oldFile ? oldFiles : newFiles) += 1;
+        killsLeavingTemporaryFiles += TemporaryFileCount() > 0 ? 1 : 0;
+        if (file == newFile)
+        {
+            ASSERT_TRUE(WriteBytes(DATA_FILE, oldFile));
+        }
+    }
+    std::printf("%d kills in a save of %lld us: %d old files, %d new files, %d kills left a temporary file\n",
+                KILLS, static_cast<long long>(saveTime.count()), oldFiles, newFiles,
+                killsLeavingTemporaryFiles);
+    ASSERT_GT(killsLeavingTemporaryFiles, 0) << "no kill hit a save at work; the test shows nothing";
+
+    EXPECT_EQ(Save(), NO_ERRORS);
+    EXPECT_EQ(FolderEntries(), std::vector<std::string>{DATA_FILE});
+    EXPECT_EQ(ReadBytes(DATA_FILE), newFile);
+}
+
+// Two copies of the program saving at the same moment: each save ends without a message,
+// the file is the complete one of either, and no temporary file stays.
+TEST_F(SaveColoniesTest, TwoCopiesSavingAtOnceLeaveOneCompleteFile)
+{
+    constexpr int ROUNDS = 6;
+    const std::vector<Colony> first = ManyColonies("First", 20000);
+    const std::vector<Colony> second = ManyColonies("Second", 30000);
+    const Bytes firstFile = FileOf(first);
+    const Bytes secondFile = FileOf(second);
+    for (int round = 0; round < ROUNDS; ++round)
+    {
+        SCOPED_TRACE("round " + std::to_string(round));
+        FillList(first);
+        const pid_t one = StartSaving();
+        FillList(second);
+        const pid_t other = StartSaving();
+        ASSERT_GT(one, 0);
+        ASSERT_GT(other, 0);
+        const int oneStatus = WaitForExit(one);
+        const int otherStatus = WaitForExit(other);
+        EXPECT_TRUE(WIFEXITED(oneStatus) && WEXITSTATUS(oneStatus) == 0);
+        EXPECT_TRUE(WIFEXITED(otherStatus) && WEXITSTATUS(otherStatus) == 0);
+        const std::optional<Bytes> file = ReadBytes(DATA_FILE);
+        EXPECT_TRUE(file == firstFile || file == secondFile);
+        EXPECT_EQ(FolderEntries(), std::vector<std::string>{DATA_FILE});
+    }
+}
+#endif
+
+// ---- Memory running out ----
+
+using ColonyFileMemoryTest = DataFolderTest;
+
+// Load builds the new list aside and Save gets its buffer first: when memory runs out either
+// says so, and the list and the file stay exactly as they were.
+TEST_F(ColonyFileMemoryTest, RunningOutOfMemoryLeavesTheListAndTheFileAsTheyWere)
+{
+    constexpr std::uint32_t LARGE_FILE_COLONIES = 20000;
+    std::vector<Bytes> records;
+    for (std::uint32_t i = 0; i < LARGE_FILE_COLONIES; ++i)
+    {
+        records.push_back(Record(std::string(190, 'n') + std::to_string(i), i, 1, 2));
+    }
+    const Bytes largeFile = Concat(records);
+    const Bytes smallFile = Record("Old", 1, 2, 3);
+    struct Case
+    {
+        const char* what;
+        void (*action)();
+        const Bytes& file;
+        std::size_t moreBytes;
+        std::vector<std::string> errors;
+        std::size_t countAfterwards; // with memory enough
+    };
+    const std::vector<Case> cases{
+        {"loading 20,000 colonies in 2 MB", LoadColonies, largeFile, 2u << 20, NO_MEMORY_TO_LOAD,
+         LARGE_FILE_COLONIES},
+        {"loading 20,000 colonies in 64 KB", LoadColonies, largeFile, 64u << 10, NO_MEMORY_TO_LOAD,
+         LARGE_FILE_COLONIES},
+        {"saving with no room for the buffer", SaveColonies, smallFile, 16u << 10, NO_MEMORY_TO_SAVE,
+         EARLIER.size()},
+    };
+    for (const Case& c : cases)
+    {
+        SCOPED_TRACE(c.what);
+        ASSERT_TRUE(WriteBytes(DATA_FILE, c.file));
+        FillList(EARLIER);
+        g_ColonyList.MoveNext();
+        const CNode* cursor = g_ColonyList.GetCurrent();
+        std::size_t refused = 0;
+        std::size_t peak = 0;
+        const std::size_t before = BytesInUse();
+
+        const std::vector<std::string> errors = RunShowingErrors(
+            [&]
+            {
+                const CAllocationLimit limit(c.moreBytes);
+                c.action();
+                refused = limit.RefusedCount();
+                peak = limit.PeakBytes();
+            });
+
+        EXPECT_EQ(errors, c.errors);
+        EXPECT_GT(refused, 0u);
+        EXPECT_EQ(ListedColonies(), EARLIER);
+        EXPECT_EQ(g_ColonyList.GetCurrent(), cursor);
+        EXPECT_EQ(ReadBytes(DATA_FILE), c.file);
+        EXPECT_EQ(FolderEntries(), std::vector<std::string>{DATA_FILE});
+        std::printf("%s: %zu bytes in use before, refused beyond %zu more, peak %zu more\n", c.what, before,
+                    c.moreBytes, peak - before);
+
+        // With memory enough the same action succeeds.
+        const std::size_t unlimitedBefore = BytesInUse();
+        std::size_t unlimitedPeak = 0;
+        EXPECT_EQ(RunShowingErrors(
+                      [&]
+                      {
+                          const CAllocationLimit unlimited(std::numeric_limits<std::size_t>::max() / 2);
+                          c.action();
+                          unlimitedPeak = unlimited.PeakBytes();
+                      }),
+                  NO_ERRORS);
+        EXPECT_EQ(g_ColonyList.GetCount(), c.countAfterwards);
+        std::printf("%s with memory enough: peak %zu bytes more for a file of %zu bytes\n", c.what,
+                    unlimitedPeak - unlimitedBefore, c.file.size());
+    }
 }

@@ -47,11 +47,16 @@ void AcceptNewColony(HWND hDlg)
 
 } // namespace
 
-// Nothing is set up on opening: the dialog starts with four empty edits.
+// The dialog starts with four empty edits, limited in length; the focus is left to the
+// platform, as it always was.
 INT_PTR CALLBACK AddColonyDialogProc(HWND hDlg, UINT message, WPARAM wParam, LPARAM)
 {
     switch (message)
     {
+        case WM_INITDIALOG:
+            LimitNameField(hDlg, IDC_ADD_NAME);
+            LimitNumberFields(hDlg);
+            return FALSE;
         case WM_COMMAND:
             return HandleOkCancelCommand(hDlg, wParam, AcceptNewColony);
         default:

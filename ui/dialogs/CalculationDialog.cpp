@@ -53,6 +53,7 @@ INT_PTR HandleCalculationDialogMessage(HWND hDlg, UINT message, WPARAM wParam,
     switch (message)
     {
         case WM_INITDIALOG:
+            LimitNumberFields(hDlg);
             FillColonyDropDown(hDlg, parts.panel);
             return TRUE;
         case WM_COMMAND:
