@@ -147,13 +147,17 @@ TEST_F(HelpViewerTest, OpensTheContentsWithoutAnErrorAndFollowsAJump)
     }
     EXPECT_EQ(FindWindowA("#32770", "ERROR"), nullptr) << "the viewer complained";
     ExpectNoMessage(session);
-    EXPECT_GT(PixelsOfColour(text, JUMP_COLOUR), 100) << "no jump drawn in the contents";
+    // The viewer paints a moment after its text is in place.
+    EXPECT_TRUE(WaitUntil([&] { return PixelsOfColour(text, JUMP_COLOUR) > 100; }, VIEWER_TIMEOUT_MS))
+        << "no jump drawn in the contents";
+    ASSERT_TRUE(WaitPainted(viewer, VIEWER_TIMEOUT_MS));
 
     ASSERT_TRUE(ClickText(text, "Keys:"));
     EXPECT_TRUE(WaitUntil([&] { return ShownTopic(text).rfind("Keys\r", 0) == 0; }, VIEWER_TIMEOUT_MS))
         << ShownTopic(text);
     EXPECT_NE(ShownTopic(text).find("Alt and the menus"), std::string::npos);
 
+    ASSERT_TRUE(WaitPainted(viewer, VIEWER_TIMEOUT_MS));
     ASSERT_TRUE(ClickText(text, "Contents"));
     EXPECT_TRUE(WaitUntil([&] { return ShownTopic(text).rfind(HELP_TITLE, 0) == 0; }, VIEWER_TIMEOUT_MS))
         << ShownTopic(text);
