@@ -6,15 +6,14 @@
 #include "ui/Messages.h"
 
 #include <cstddef>
-#include <functional>
 #include <string>
+#include <string_view>
+#include <unordered_map>
 #include <utility>
 #include <vector>
 
 namespace
 {
-
-constexpr std::size_t FEWEST_NAME_SLOTS = 64;
 
 enum class PanelControl
 {
@@ -138,38 +137,20 @@ struct SListedColony
     const CNode* first; // the first colony of this exact name, as FindColony finds it
 };
 
-// Every colony in list order with the first colony of its name, found in one pass over the list
-// with a table of the names seen, so that a long list costs no walk from the head per colony.
+// Every colony in list order with the first colony of its name, found in one pass over the
+// list, so that a long list costs no walk from the head per colony.
 std::vector<SListedColony> ListWithFirstOfName()
 {
     std::vector<SListedColony> colonies;
     colonies.reserve(g_ColonyList.GetCount());
-    std::size_t slots = FEWEST_NAME_SLOTS;
-    while (slots < 2 * static_cast<std::size_t>(g_ColonyList.GetCount()))
-    {
-        slots *= 2;
-    }
-    // Each slot holds the index of the first colony of one name, plus one; 0 is free.
-    std::vector<std::size_t> firstOfName(slots, 0);
-    const std::size_t mask = slots - 1;
+    std::unordered_map<std::string_view, const CNode*> firstOfName;
+    firstOfName.reserve(g_ColonyList.GetCount());
     for (const CNode* node = g_ColonyList.GetHead(); node != nullptr; node = node->GetNext())
     {
         colonies.push_back({node->GetName(), node});
         SListedColony& colony = colonies.back();
-        std::size_t i = std::hash<std::string>()(colony.name) & mask;
-        for (; firstOfName[i] != 0; i = (i + 1) & mask)
-        {
-            const SListedColony& earlier = colonies[firstOfName[i] - 1];
-            if (earlier.name == colony.name)
-            {
-                colony.first = earlier.first;
-                break;
-            }
-        }
-        if (firstOfName[i] == 0)
-        {
-            firstOfName[i] = colonies.size();
-        }
+        // The key views the name kept in the vector, which the reservation never moves.
+        colony.first = firstOfName.emplace(colony.name, node).first->second;
     }
     return colonies;
 }
