@@ -1,6 +1,12 @@
 // Saving and loading coldata.dat with 100,000 and 1,000,000 colonies. The file is written
 // and read in a fresh folder under the current one (or under ZERAK_BENCH_DIR), so that the
 // figures are those of a real disk, flush included.
+//
+// Loads are measured twice: with the caches as the previous load of the same file left them,
+// and with the caches swept before each load. A player loads a file once, after other work;
+// loaded again and again, a small file and its list stay in the processor's cache while a
+// large one never fits, so the ratio of the two sizes would then measure the cache as much
+// as the loader.
 #include "LoadFloor.h"
 #include "model/ColonyList.h"
 #include "storage/ColonyFile.h"
@@ -11,6 +17,8 @@
 #include <cstdlib>
 #include <filesystem>
 #include <string>
+#include <unistd.h>
+#include <vector>
 
 namespace
 {
@@ -52,6 +60,55 @@ void FillList(std::int64_t count)
     }
 }
 
+enum class ECaches
+{
+    AsLeft, // as the previous load left them
+    Swept,  // emptied of the file and the list before each load
+};
+
+// Reading a buffer twice as large as the largest cache the system reports (at least 256 MiB)
+// leaves nothing of the last load in any cache.
+class CCacheSweep
+{
+public:
+    CCacheSweep() : m_buffer(SweepBytes(), 1) {}
+
+    void Sweep()
+    {
+        unsigned sum = 0;
+        for (std::size_t at = 0; at < m_buffer.size(); at += CACHE_LINE_BYTES)
+        {
+            sum += m_buffer[at];
+        }
+        benchmark::DoNotOptimize(sum);
+    }
+
+private:
+    static constexpr std::size_t CACHE_LINE_BYTES = 64;
+    static constexpr std::size_t FEWEST_SWEEP_BYTES = std::size_t{256} << 20;
+
+    static std::size_t SweepBytes()
+    {
+        const long reported = sysconf(_SC_LEVEL3_CACHE_SIZE);
+        const std::size_t twice = reported > 0 ? 2 * static_cast<std::size_t>(reported) : 0;
+        return twice > FEWEST_SWEEP_BYTES ? twice : FEWEST_SWEEP_BYTES;
+    }
+
+    std::vector<unsigned char> m_buffer;
+};
+
+// Sweeps the caches, untimed, when the benchmark asks for swept caches.
+void PrepareCaches(benchmark::State& state, ECaches caches)
+{
+    if (caches == ECaches::Swept)
+    {
+        static CCacheSweep sweep;
+        state.PauseTiming();
+        sweep.Sweep();
+        state.ResumeTiming();
+    }
+}
+
 bool Failed(benchmark::State& state)
 {
     if (g_failure != nullptr)
@@ -81,7 +138,7 @@ void BM_SaveColonies(benchmark::State& state)
 }
 
 // Each load replaces a list as long as the one it brings, as loading the same file twice does.
-void BM_LoadColonies(benchmark::State& state)
+void BM_LoadColonies(benchmark::State& state, ECaches caches)
 {
     const CBenchFolder folder;
     FillList(state.range(0));
@@ -93,6 +150,7 @@ void BM_LoadColonies(benchmark::State& state)
     }
     for (auto _ : state)
     {
+        PrepareCaches(state, caches);
         LoadColonies();
         if (Failed(state))
         {
@@ -109,7 +167,7 @@ void BM_LoadColonies(benchmark::State& state)
 }
 
 // The floor of the load above, on the same file and over the same number of colonies.
-void BM_LoadFloor(benchmark::State& state)
+void BM_LoadFloor(benchmark::State& state, ECaches caches)
 {
     const CBenchFolder folder;
     FillList(state.range(0));
@@ -124,6 +182,7 @@ void BM_LoadFloor(benchmark::State& state)
     std::size_t loaded = floor.Load("coldata.dat");
     for (auto _ : state)
     {
+        PrepareCaches(state, caches);
         loaded = floor.Load("coldata.dat");
     }
     if (loaded != static_cast<std::size_t>(state.range(0)))
@@ -142,7 +201,25 @@ void ReportFileError(const char* text)
 }
 
 BENCHMARK(BM_SaveColonies)->Arg(100000)->Arg(1000000)->Unit(benchmark::kMillisecond)->UseRealTime();
-BENCHMARK(BM_LoadColonies)->Arg(100000)->Arg(1000000)->Unit(benchmark::kMillisecond)->UseRealTime();
-BENCHMARK(BM_LoadFloor)->Arg(100000)->Arg(1000000)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK_CAPTURE(BM_LoadColonies, caches_as_left, ECaches::AsLeft)
+    ->Arg(100000)
+    ->Arg(1000000)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
+BENCHMARK_CAPTURE(BM_LoadFloor, caches_as_left, ECaches::AsLeft)
+    ->Arg(100000)
+    ->Arg(1000000)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
+BENCHMARK_CAPTURE(BM_LoadColonies, caches_swept, ECaches::Swept)
+    ->Arg(100000)
+    ->Arg(1000000)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
+BENCHMARK_CAPTURE(BM_LoadFloor, caches_swept, ECaches::Swept)
+    ->Arg(100000)
+    ->Arg(1000000)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
 
 BENCHMARK_MAIN();
