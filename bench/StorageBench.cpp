@@ -200,26 +200,21 @@ void ReportFileError(const char* text)
     g_failure = text;
 }
 
-BENCHMARK(BM_SaveColonies)->Arg(100000)->Arg(1000000)->Unit(benchmark::kMillisecond)->UseRealTime();
-BENCHMARK_CAPTURE(BM_LoadColonies, caches_as_left, ECaches::AsLeft)
-    ->Arg(100000)
-    ->Arg(1000000)
-    ->Unit(benchmark::kMillisecond)
-    ->UseRealTime();
-BENCHMARK_CAPTURE(BM_LoadFloor, caches_as_left, ECaches::AsLeft)
-    ->Arg(100000)
-    ->Arg(1000000)
-    ->Unit(benchmark::kMillisecond)
-    ->UseRealTime();
-BENCHMARK_CAPTURE(BM_LoadColonies, caches_swept, ECaches::Swept)
-    ->Arg(100000)
-    ->Arg(1000000)
-    ->Unit(benchmark::kMillisecond)
-    ->UseRealTime();
-BENCHMARK_CAPTURE(BM_LoadFloor, caches_swept, ECaches::Swept)
-    ->Arg(100000)
-    ->Arg(1000000)
-    ->Unit(benchmark::kMillisecond)
-    ->UseRealTime();
+namespace
+{
+
+// Every benchmark here runs over the same two list lengths, in milliseconds of real time.
+void OverLargeLists(benchmark::internal::Benchmark* benchmark)
+{
+    benchmark->Arg(100000)->Arg(1000000)->Unit(benchmark::kMillisecond)->UseRealTime();
+}
+
+} // namespace
+
+BENCHMARK(BM_SaveColonies)->Apply(OverLargeLists);
+BENCHMARK_CAPTURE(BM_LoadColonies, caches_as_left, ECaches::AsLeft)->Apply(OverLargeLists);
+BENCHMARK_CAPTURE(BM_LoadFloor, caches_as_left, ECaches::AsLeft)->Apply(OverLargeLists);
+BENCHMARK_CAPTURE(BM_LoadColonies, caches_swept, ECaches::Swept)->Apply(OverLargeLists);
+BENCHMARK_CAPTURE(BM_LoadFloor, caches_swept, ECaches::Swept)->Apply(OverLargeLists);
 
 BENCHMARK_MAIN();
