@@ -2,25 +2,27 @@
 
 #include "ui/Messages.h"
 
+#include <limits>
 #include <sstream>
+#include <utility>
 
 namespace
 {
 
 // Every text read this way is a colony's name.
 const char* const OUT_OF_MEMORY_TEXT = "Not enough memory to read the colony name!";
+const char* const NAME_NOT_KEPT_TEXT =
+    "This colony name has characters that the data file cannot keep on this "
+    "system. Please use other characters.";
+const char* const NAME_TOO_LONG_TEXT =
+    "This colony name is too long for the data file, which keeps 200 bytes "
+    "of a name (some letters take two). Please use a shorter name.";
 
-} // namespace
-
-bool FieldHasText(HWND dialog, int id)
+template <typename Char>
+bool ReadThrough(HWND dialog, std::size_t length, const std::function<void(Char*, int)>& copy,
+                 std::basic_string<Char>& text)
 {
-    return GetWindowTextLengthA(GetDlgItem(dialog, id)) > 0;
-}
-
-bool ReadThroughBuffer(HWND dialog, std::size_t length, const std::function<void(char*, int)>& copy,
-                       std::string& text)
-{
-    char* buffer = static_cast<char*>(GlobalAlloc(GPTR, static_cast<SIZE_T>(length) + 1));
+    Char* buffer = static_cast<Char*>(GlobalAlloc(GPTR, (static_cast<SIZE_T>(length) + 1) * sizeof(Char)));
     if (buffer == nullptr)
     {
         ShowFailure(dialog, OUT_OF_MEMORY_TEXT);
@@ -32,27 +34,159 @@ bool ReadThroughBuffer(HWND dialog, std::size_t length, const std::function<void
     return true;
 }
 
-bool ReadFieldText(HWND dialog, int id, std::string& text)
+// The full-width digits of East Asian input methods stand for the same amounts.
+constexpr wchar_t FULL_WIDTH_ZERO = 0xFF10;
+constexpr wchar_t FULL_WIDTH_NINE = 0xFF19;
+
+int DigitValue(wchar_t character)
 {
-    const int length = GetWindowTextLengthA(GetDlgItem(dialog, id));
+    if (character >= L'0' && character <= L'9')
+    {
+        return character - L'0';
+    }
+    if (character >= FULL_WIDTH_ZERO && character <= FULL_WIDTH_NINE)
+    {
+        return character - FULL_WIDTH_ZERO;
+    }
+    return -1;
+}
+
+std::uint32_t AmountFromText(const std::wstring& text)
+{
+    std::uint64_t value = 0;
+    for (const wchar_t character : text)
+    {
+        const int digit = DigitValue(character);
+        if (digit < 0)
+        {
+            return 0;
+        }
+        value = value * 10 + static_cast<std::uint64_t>(digit);
+        if (value > std::numeric_limits<std::uint32_t>::max())
+        {
+            return 0;
+        }
+    }
+    return static_cast<std::uint32_t>(value);
+}
+
+// The dialog's own loop hands keys on as UTF-16; an edit made from an ANSI template turns each
+// into the code page's byte on the way in, "?" where there is none. The window takes them as
+// they are once its procedure is set through the wide call.
+const wchar_t PREVIOUS_PROCEDURE[] = L"ZerakPreviousProcedure";
+
+LRESULT CALLBACK WideNameFieldProc(HWND field, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    const auto previous = reinterpret_cast<WNDPROC>(GetPropW(field, PREVIOUS_PROCEDURE));
+    if (message == WM_NCDESTROY)
+    {
+        RemovePropW(field, PREVIOUS_PROCEDURE);
+        SetWindowLongPtrW(field, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(previous));
+    }
+    return CallWindowProcW(previous, field, message, wParam, lParam);
+}
+
+} // namespace
+
+bool FieldHasText(HWND dialog, int id)
+{
+    return GetWindowTextLengthA(GetDlgItem(dialog, id)) > 0;
+}
+
+bool ReadThroughBuffer(HWND dialog, std::size_t length, const std::function<void(char*, int)>& copy,
+                       std::string& text)
+{
+    return ReadThrough<char>(dialog, length, copy, text);
+}
+
+bool ReadFieldText(HWND dialog, int id, std::wstring& text)
+{
+    const int length = GetWindowTextLengthW(GetDlgItem(dialog, id));
     if (length <= 0)
     {
         text.clear();
         return true;
     }
-    return ReadThroughBuffer(
+    return ReadThrough<wchar_t>(
         dialog, static_cast<std::size_t>(length),
-        [dialog, id](char* buffer, int size) { GetDlgItemTextA(dialog, id, buffer, size); }, text);
+        [dialog, id](wchar_t* buffer, int size) { GetDlgItemTextW(dialog, id, buffer, size); }, text);
+}
+
+bool NameBytes(const std::wstring& text, std::string& bytes)
+{
+    if (text.empty())
+    {
+        bytes.clear();
+        return true;
+    }
+    const int length = static_cast<int>(text.size());
+    const int size = WideCharToMultiByte(CP_ACP, 0, text.data(), length, nullptr, 0, nullptr, nullptr);
+    if (size <= 0)
+    {
+        return false;
+    }
+    std::string converted(static_cast<std::size_t>(size), '\0');
+    WideCharToMultiByte(CP_ACP, 0, text.data(), length, &converted[0], size, nullptr, nullptr);
+    // A character without a byte of its own comes out as "?" or as a look-alike ("Ł" as "L");
+    // reading the bytes back shows either.
+    if (ShownName(converted) != text)
+    {
+        return false;
+    }
+    bytes = std::move(converted);
+    return true;
+}
+
+std::wstring ShownName(const std::string& bytes)
+{
+    if (bytes.empty())
+    {
+        return std::wstring();
+    }
+    const int length = static_cast<int>(bytes.size());
+    const int size = MultiByteToWideChar(CP_ACP, 0, bytes.data(), length, nullptr, 0);
+    if (size <= 0)
+    {
+        return std::wstring();
+    }
+    std::wstring text(static_cast<std::size_t>(size), L'\0');
+    MultiByteToWideChar(CP_ACP, 0, bytes.data(), length, &text[0], size);
+    return text;
+}
+
+bool ReadColonyName(HWND dialog, int id, std::string& name)
+{
+    std::wstring typed;
+    if (!ReadFieldText(dialog, id, typed))
+    {
+        return false;
+    }
+    std::string bytes;
+    if (!NameBytes(typed, bytes))
+    {
+        ShowFailure(dialog, NAME_NOT_KEPT_TEXT);
+        return false;
+    }
+    if (bytes.size() > static_cast<std::size_t>(MOST_NAME_BYTES))
+    {
+        ShowFailure(dialog, NAME_TOO_LONG_TEXT);
+        return false;
+    }
+    name = std::move(bytes);
+    return true;
 }
 
 std::uint32_t ReadFieldNumber(HWND dialog, int id)
 {
-    if (!FieldHasText(dialog, id))
+    HWND field = GetDlgItem(dialog, id);
+    const int length = GetWindowTextLengthW(field);
+    if (length <= 0)
     {
         return 0;
     }
-    BOOL translated = FALSE;
-    return GetDlgItemInt(dialog, id, &translated, FALSE);
+    std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
+    text.resize(static_cast<std::size_t>(GetWindowTextW(field, &text[0], length + 1)));
+    return AmountFromText(text);
 }
 
 namespace
@@ -71,9 +205,15 @@ BOOL CALLBACK LimitNumberField(HWND child, LPARAM)
 
 } // namespace
 
-void LimitNameField(HWND dialog, int id)
+void PrepareNameField(HWND dialog, int id)
 {
-    SendDlgItemMessageA(dialog, id, EM_LIMITTEXT, MOST_NAME_BYTES, 0);
+    HWND field = GetDlgItem(dialog, id);
+    SendMessageA(field, EM_LIMITTEXT, MOST_NAME_BYTES, 0);
+    const LONG_PTR previous = GetWindowLongPtrW(field, GWLP_WNDPROC);
+    if (previous != 0 && SetPropW(field, PREVIOUS_PROCEDURE, reinterpret_cast<HANDLE>(previous)))
+    {
+        SetWindowLongPtrW(field, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(WideNameFieldProc));
+    }
 }
 
 void LimitNumberFields(HWND dialog)

@@ -16,12 +16,28 @@ bool FieldHasText(HWND dialog, int id);
 bool ReadThroughBuffer(HWND dialog, std::size_t length, const std::function<void(char*, int)>& copy,
                        std::string& text);
 
-// Reads the control's whole text through that buffer. False, after telling the user, when
-// the buffer cannot be allocated; text is then left as it was.
-bool ReadFieldText(HWND dialog, int id, std::string& text);
+// Reads the control's whole text, as the player sees it, through a zero-filled buffer of
+// length + 1 characters. False, after telling the user, when the buffer cannot be allocated;
+// text is then left as it was.
+bool ReadFieldText(HWND dialog, int id, std::wstring& text);
 
-// The control's number as the unsigned conversion gives it: text that does not
-// convert gives 0. An empty control gives 0 without converting.
+// A colony name as the player typed it, in the bytes the data file keeps. False, after telling
+// the user, when it cannot be read or when the data file could not keep it as typed (a
+// character the system's code page lacks, or more bytes than the file keeps); name is then
+// left as it was.
+bool ReadColonyName(HWND dialog, int id, std::string& name);
+
+// The name's bytes in the system's code page; false when they would not give the same text
+// back.
+bool NameBytes(const std::wstring& text, std::string& bytes);
+
+// A name as the lists and fields show it: its bytes read in the system's code page.
+std::wstring ShownName(const std::string& bytes);
+
+// The amount a number field holds. Only a text of nothing but digits counts (the digits 0 to 9,
+// and the full-width ones an input method types), with any number of leading zeros; a value
+// above 4294967295 counts as 0, and so does any other text (a sign, a blank, a letter). An
+// empty field gives 0.
 std::uint32_t ReadFieldNumber(HWND dialog, int id);
 
 // The data file keeps this many bytes of a name: the name edits take no more, typed or
@@ -32,7 +48,10 @@ constexpr int MOST_NAME_BYTES = 200;
 // text to its width.
 constexpr int MOST_NUMBER_DIGITS = 100;
 
-void LimitNameField(HWND dialog, int id);
+// The edit takes at most MOST_NAME_BYTES characters, and the player's characters as typed:
+// keys the code page has no byte for reach it unchanged, so that a name it cannot keep is
+// refused rather than saved with "?" in it.
+void PrepareNameField(HWND dialog, int id);
 // Every digit-only edit of the dialog.
 void LimitNumberFields(HWND dialog);
 

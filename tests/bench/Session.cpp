@@ -276,6 +276,23 @@ void UiSession::SetText(HWND parent, int id, const std::string& text)
     SendWithTimeout(GetDlgItem(parent, id), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
 }
 
+void UiSession::SetText(HWND parent, int id, const std::wstring& text)
+{
+    HWND control = GetDlgItem(parent, id);
+    DWORD_PTR result = 0;
+    SendMessageTimeoutW(control, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()), SMTO_NORMAL,
+                        DEFAULT_TIMEOUT_MS, &result);
+}
+
+void UiSession::Type(HWND parent, int id, const std::wstring& text)
+{
+    HWND control = GetDlgItem(parent, id);
+    for (wchar_t character : text)
+    {
+        PostMessageW(control, WM_CHAR, static_cast<WPARAM>(character), 1);
+    }
+}
+
 void UiSession::Type(HWND parent, int id, const std::string& text)
 {
     HWND control = GetDlgItem(parent, id);

@@ -89,8 +89,13 @@ public:
     bool SelectComboLine(HWND parent, int comboId, int index);
     // Replaces an edit's text at once, as a paste would (no character filtering).
     void SetText(HWND parent, int id, const std::string& text);
+    // The same with characters that no code page may hold, as a paste of Unicode text brings.
+    void SetText(HWND parent, int id, const std::wstring& text);
     // Types characters into a control (WM_CHAR each): digit-only edits refuse others.
     void Type(HWND parent, int id, const std::string& text);
+    // Types characters as a keyboard of any language does: each reaches the control through
+    // the message loop as UTF-16, whatever the code page.
+    void Type(HWND parent, int id, const std::wstring& text);
     // Presses and releases a key on the focused control of the window (or the window itself).
     // VK_RETURN and VK_ESCAPE in a dialog act as the platform's dialog keys.
     void PressKey(HWND window, UINT virtualKey);

@@ -134,9 +134,9 @@ TEST_F(AddColonyDialogTest, ATakenNameIsRefusedButNamesDifferingInCaseOrBlanksAr
     ExpectRefused(dialog, "Info", TAKEN, MB_ICONASTERISK, expected);
 }
 
-// The rate edits take digits only when typed; pasted text converts as the platform's
-// unsigned conversion does, without a message.
-TEST_F(AddColonyDialogTest, RateTextIsReadAsTheUnsignedConversionGivesIt)
+// The rate edits take digits only when typed; a pasted text counts only when it is nothing but
+// digits, without a message (the whole table of texts is Modify's).
+TEST_F(AddColonyDialogTest, RateTextCountsOnlyWhenItIsNothingButDigits)
 {
     HWND dialog = OpenAdd();
     ASSERT_NE(dialog, nullptr);
@@ -150,8 +150,7 @@ TEST_F(AddColonyDialogTest, RateTextIsReadAsTheUnsignedConversionGivesIt)
         const char* text;
         std::uint32_t rate;
     };
-    const Case cases[] = {
-        {"007", 7}, {"4294967295", 4294967295u}, {"4294967296", 0}, {"12a", 12}, {"abc", 0}};
+    const Case cases[] = {{"007", 7}, {"4294967296", 0}, {"4294967295", 4294967295u}, {"12a", 0}, {"abc", 0}};
     Colonies expected;
     for (const Case& c : cases)
     {

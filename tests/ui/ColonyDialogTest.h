@@ -124,6 +124,11 @@ protected:
         m_session.SetText(dialog, id, text);
         ASSERT_TRUE(m_session.Sync());
     }
+    void Paste(HWND dialog, int id, const std::wstring& text)
+    {
+        m_session.SetText(dialog, id, text);
+        ASSERT_TRUE(m_session.Sync());
+    }
 
     // Puts the focus on a control, as a click into it or the Tab key would.
     void Focus(HWND dialog, int id)

@@ -170,19 +170,54 @@ TEST_F(ModifyColonyDialogTest, ApplyWritesTheFilledEditsIntoTheShownColony)
     }
 }
 
-// Pasted text that does not convert, or too large a number, is written as 0.
-TEST_F(ModifyColonyDialogTest, ApplyWritesRateTextThatDoesNotConvertAsZero)
+// What a pasted rate text counts as. Only nothing but digits counts, the full-width ones an input
+// method types included; the same in every field and in any order of entries (the platform's
+// own conversion, after one value too large, read every later 4294967295 as 0).
+TEST_F(ModifyColonyDialogTest, ApplyCountsRateTextOnlyWhenItIsNothingButDigits)
 {
+    struct Case
+    {
+        const char* label;
+        std::wstring text;
+        std::uint32_t rate;
+    };
+    const Case cases[] = {
+        {"leading zeros", L"007", 7},
+        {"one past the largest", L"4294967296", 0},
+        {"the largest after one too large", L"4294967295", 4294967295u},
+        {"eleven digits", L"99999999999", 0},
+        {"the largest after eleven digits", L"4294967295", 4294967295u},
+        {"thirty characters of zeros and a one", std::wstring(29, L'0') + L"1", 1},
+        {"zero", L"0", 0},
+        {"full-width digits", L"\xFF11\xFF12", 12},
+        {"trailing letters", L"12abc", 0},
+        {"letters", L"abc", 0},
+        {"minus sign", L"-1", 0},
+        {"minus sign U+2212",
+         L"\x2212"
+         L"5",
+         0},
+        {"plus sign", L"+5", 0},
+        {"grouping blank", L"1 000", 0},
+        {"leading blank", L" 12", 0},
+        {"decimal point", L"1.5", 0},
+        {"the largest once more", L"4294967295", 4294967295u},
+    };
     Load({MARS});
     HWND dialog = OpenOnLine(0);
     ASSERT_NE(dialog, nullptr);
-    Paste(dialog, IDC_NEW_METAL, "4294967296");
-    Paste(dialog, IDC_NEW_CRYSTAL, "abc");
-    Paste(dialog, IDC_NEW_DEUTERIUM, "12a");
-    Click(dialog, IDC_APPLY);
-    ExpectNoMessage();
-    ExpectShows(dialog, {"Mars", 0, 0, 12});
+    for (const Case& c : cases)
+    {
+        SCOPED_TRACE(c.label);
+        Paste(dialog, IDC_NEW_METAL, c.text);
+        Paste(dialog, IDC_NEW_CRYSTAL, c.text);
+        Paste(dialog, IDC_NEW_DEUTERIUM, c.text);
+        Click(dialog, IDC_APPLY);
+        ExpectNoMessage();
+        ExpectShows(dialog, {"Mars", c.rate, c.rate, c.rate});
+    }
     Done(dialog);
+    EXPECT_EQ(ListContent(), Colonies({{"Mars", 4294967295u, 4294967295u, 4294967295u}}));
 }
 
 // Opened on an empty list (the main window never offers it so, but the command can still

@@ -17,7 +17,7 @@ void AcceptNewColony(HWND hDlg)
 {
     std::string name;
     const bool nameMissing = !FieldHasText(hDlg, IDC_ADD_NAME);
-    if (!nameMissing && !ReadFieldText(hDlg, IDC_ADD_NAME, name))
+    if (!nameMissing && !ReadColonyName(hDlg, IDC_ADD_NAME, name))
     {
         // The dialog stays open with everything the user typed, so nothing is lost.
         return;
@@ -54,7 +54,7 @@ INT_PTR CALLBACK AddColonyDialogProc(HWND hDlg, UINT message, WPARAM wParam, LPA
     switch (message)
     {
         case WM_INITDIALOG:
-            LimitNameField(hDlg, IDC_ADD_NAME);
+            PrepareNameField(hDlg, IDC_ADD_NAME);
             LimitNumberFields(hDlg);
             return FALSE;
         case WM_COMMAND:

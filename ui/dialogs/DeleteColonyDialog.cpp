@@ -18,13 +18,38 @@ void InitDeleteDialog(HWND hDlg, LPARAM parameter)
         // The Delete button has already put the cursor on the selected colony.
         g_ColonyList.RemoveColony(g_ColonyList.GetCurrent());
         EndDialog(hDlg, 1);
+        return;
     }
+    PrepareNameField(hDlg, IDC_DELETE_NAME);
+}
+
+// The colony of exactly the typed name; failing that, the first one whose name shows as the
+// typed text, so that a name whose bytes the code page does not read back as they are (loaded
+// from a file written elsewhere) can still be deleted by what the lists show.
+CNode* FindTypedColony(const std::wstring& typed)
+{
+    std::string bytes;
+    if (NameBytes(typed, bytes))
+    {
+        if (CNode* colony = g_ColonyList.FindColony(bytes))
+        {
+            return colony;
+        }
+    }
+    for (CNode* node = g_ColonyList.GetHead(); node != nullptr; node = node->GetNext())
+    {
+        if (ShownName(node->GetName()) == typed)
+        {
+            return node;
+        }
+    }
+    return nullptr;
 }
 
 // The messages here have no owner, as the dialog has always shown them.
 void DeleteNamedColony(HWND hDlg)
 {
-    std::string name;
+    std::wstring name;
     if (!FieldHasText(hDlg, IDC_DELETE_NAME))
     {
         ShowInputError(nullptr, "Please enter name of colony to be deleted!");
@@ -35,7 +60,7 @@ void DeleteNamedColony(HWND hDlg)
         return;
     }
 
-    CNode* colony = g_ColonyList.FindColony(name);
+    CNode* colony = FindTypedColony(name);
     if (colony != nullptr)
     {
         g_ColonyList.RemoveColony(colony);

@@ -33,7 +33,7 @@ void ShowCurrentColony(HWND hDlg, bool clearEdits)
 
 void InitModifyDialog(HWND hDlg)
 {
-    LimitNameField(hDlg, IDC_NEW_NAME);
+    PrepareNameField(hDlg, IDC_NEW_NAME);
     LimitNumberFields(hDlg);
     // Reachable only if the main window offers the command on an empty list; there is no
     // colony to show or change, so the dialog ends before it is seen.
@@ -51,7 +51,7 @@ void ApplyTypedValues(HWND hDlg)
     if (FieldHasText(hDlg, IDC_NEW_NAME))
     {
         std::string name;
-        if (!ReadFieldText(hDlg, IDC_NEW_NAME, name))
+        if (!ReadColonyName(hDlg, IDC_NEW_NAME, name))
         {
             // The name comes first, so nothing has been changed yet and the typed values stay.
             return;

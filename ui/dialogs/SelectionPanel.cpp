@@ -53,7 +53,7 @@ LRESULT FindInCalculationList(HWND hDlg, const SelectionPanelIds& ids, const std
 
 // The entry keeps the first colony of that exact name, so a later look-up of the entry
 // never depends on letter case.
-void AppendEntry(HWND hDlg, const SelectionPanelIds& ids, const std::string& name)
+void AppendEntry(HWND hDlg, const SelectionPanelIds& ids, const std::string& name, const CNode* colony)
 {
     const LRESULT index =
         SendDlgItemMessageA(hDlg, ids.selected, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(name.c_str()));
@@ -63,7 +63,24 @@ void AppendEntry(HWND hDlg, const SelectionPanelIds& ids, const std::string& nam
         return;
     }
     SendDlgItemMessageA(hDlg, ids.selected, LB_SETITEMDATA, static_cast<WPARAM>(index),
-                        reinterpret_cast<LPARAM>(g_ColonyList.FindColony(name)));
+                        reinterpret_cast<LPARAM>(colony));
+}
+
+// The colony the drop-down's selected line stands for, by the line's own data: its text may not
+// read back as the colony's bytes (a name the code page does not read as it is), and a look-up
+// by that text would find no colony to count. Every entry refers to the first colony of a name.
+const CNode* SelectedColony(HWND hDlg, const SelectionPanelIds& ids)
+{
+    const LRESULT index = SendDlgItemMessageA(hDlg, ids.colonies, CB_GETCURSEL, 0, 0);
+    const LRESULT data =
+        SendDlgItemMessageA(hDlg, ids.colonies, CB_GETITEMDATA, static_cast<WPARAM>(index), 0);
+    if (index == CB_ERR || data == CB_ERR || data == 0)
+    {
+        return nullptr;
+    }
+    const CNode* line = reinterpret_cast<const CNode*>(data);
+    const CNode* first = g_ColonyList.FindColony(line->GetName());
+    return first != nullptr ? first : line;
 }
 
 // The drop-down's selected name, read through the field reader's buffer.
@@ -128,7 +145,11 @@ void AddSelectedColony(HWND hDlg, const SelectionPanelIds& ids)
         ShowRefusal(hDlg, "This colony is allready added to the calculation list!");
         return;
     }
-    AppendEntry(hDlg, ids, name);
+    const CNode* colony = SelectedColony(hDlg, ids);
+    if (colony != nullptr)
+    {
+        AppendEntry(hDlg, ids, name, colony);
+    }
 }
 
 struct SListedColony
@@ -199,7 +220,7 @@ void FillColonyDropDown(HWND hDlg, const SelectionPanelIds& ids)
                        g_ColonyList.GetCount());
         for (const CNode* node = g_ColonyList.GetHead(); node != nullptr; node = node->GetNext())
         {
-            fill.Add(node->GetName().c_str());
+            fill.Add(node->GetName().c_str(), reinterpret_cast<LPARAM>(node));
         }
     }
     SendDlgItemMessageA(hDlg, ids.colonies, CB_SETCURSEL, 0, 0);

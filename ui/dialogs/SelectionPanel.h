@@ -24,7 +24,8 @@ struct SelectedRates
     std::uint32_t deuterium;
 };
 
-// On opening: every colony's name in list order, the first one shown.
+// On opening: every colony's name in list order, each line carrying its colony, the first one
+// shown.
 void FillColonyDropDown(HWND hDlg, const SelectionPanelIds& ids);
 
 // Handles a WM_COMMAND from one of the panel's controls; any other command is left alone.
