@@ -70,22 +70,6 @@ std::uint32_t AmountFromText(const std::wstring& text)
     return static_cast<std::uint32_t>(value);
 }
 
-// The dialog's own loop hands keys on as UTF-16; an edit made from an ANSI template turns each
-// into the code page's byte on the way in, "?" where there is none. The window takes them as
-// they are once its procedure is set through the wide call.
-const wchar_t PREVIOUS_PROCEDURE[] = L"ZerakPreviousProcedure";
-
-LRESULT CALLBACK WideNameFieldProc(HWND field, UINT message, WPARAM wParam, LPARAM lParam)
-{
-    const auto previous = reinterpret_cast<WNDPROC>(GetPropW(field, PREVIOUS_PROCEDURE));
-    if (message == WM_NCDESTROY)
-    {
-        RemovePropW(field, PREVIOUS_PROCEDURE);
-        SetWindowLongPtrW(field, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(previous));
-    }
-    return CallWindowProcW(previous, field, message, wParam, lParam);
-}
-
 } // namespace
 
 bool FieldHasText(HWND dialog, int id)
@@ -205,15 +189,9 @@ BOOL CALLBACK LimitNumberField(HWND child, LPARAM)
 
 } // namespace
 
-void PrepareNameField(HWND dialog, int id)
+void LimitNameField(HWND dialog, int id)
 {
-    HWND field = GetDlgItem(dialog, id);
-    SendMessageA(field, EM_LIMITTEXT, MOST_NAME_BYTES, 0);
-    const LONG_PTR previous = GetWindowLongPtrW(field, GWLP_WNDPROC);
-    if (previous != 0 && SetPropW(field, PREVIOUS_PROCEDURE, reinterpret_cast<HANDLE>(previous)))
-    {
-        SetWindowLongPtrW(field, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(WideNameFieldProc));
-    }
+    SendDlgItemMessageA(dialog, id, EM_LIMITTEXT, MOST_NAME_BYTES, 0);
 }
 
 void LimitNumberFields(HWND dialog)

@@ -48,10 +48,7 @@ constexpr int MOST_NAME_BYTES = 200;
 // text to its width.
 constexpr int MOST_NUMBER_DIGITS = 100;
 
-// The edit takes at most MOST_NAME_BYTES characters, and the player's characters as typed:
-// keys the code page has no byte for reach it unchanged, so that a name it cannot keep is
-// refused rather than saved with "?" in it.
-void PrepareNameField(HWND dialog, int id);
+void LimitNameField(HWND dialog, int id);
 // Every digit-only edit of the dialog.
 void LimitNumberFields(HWND dialog);
 

@@ -295,7 +295,10 @@ void RunAfterStep(HWND window, AfterStep step)
 void OpenDialog(HWND window, const DialogCommand& dialog, LPARAM commandParameter)
 {
     const LPARAM parameter = dialog.passesCommandParameter ? commandParameter : 0;
-    const INT_PTR result = DialogBoxParamA(InstanceOf(window), MAKEINTRESOURCEA(dialog.dialogTemplate),
+    // Made through the wide call, a dialog's edits keep what the player types as typed: an edit
+    // made through the narrow one keeps the code page's bytes, "?" for a letter it lacks, and
+    // a name the data file cannot keep could not be told from one it can.
+    const INT_PTR result = DialogBoxParamW(InstanceOf(window), MAKEINTRESOURCEW(dialog.dialogTemplate),
                                            window, dialog.procedure, parameter);
     if (result == -1)
     {

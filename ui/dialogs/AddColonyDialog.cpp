@@ -54,7 +54,7 @@ INT_PTR CALLBACK AddColonyDialogProc(HWND hDlg, UINT message, WPARAM wParam, LPA
     switch (message)
     {
         case WM_INITDIALOG:
-            PrepareNameField(hDlg, IDC_ADD_NAME);
+            LimitNameField(hDlg, IDC_ADD_NAME);
             LimitNumberFields(hDlg);
             return FALSE;
         case WM_COMMAND:

@@ -20,7 +20,7 @@ void InitDeleteDialog(HWND hDlg, LPARAM parameter)
         EndDialog(hDlg, 1);
         return;
     }
-    PrepareNameField(hDlg, IDC_DELETE_NAME);
+    LimitNameField(hDlg, IDC_DELETE_NAME);
 }
 
 // The colony of exactly the typed name; failing that, the first one whose name shows as the

@@ -33,7 +33,7 @@ void ShowCurrentColony(HWND hDlg, bool clearEdits)
 
 void InitModifyDialog(HWND hDlg)
 {
-    PrepareNameField(hDlg, IDC_NEW_NAME);
+    LimitNameField(hDlg, IDC_NEW_NAME);
     LimitNumberFields(hDlg);
     // Reachable only if the main window offers the command on an empty list; there is no
     // colony to show or change, so the dialog ends before it is seen.
